@@ -1,0 +1,4 @@
+// Resource ids of orbboot.exe.
+#pragma once
+
+#define IDI_ORBBOOT 128
