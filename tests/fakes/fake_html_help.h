@@ -1,29 +1,29 @@
-// Recording HtmlHelp: every request with its owner, file, command and data.
+// Recording HTML Help replacement.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/html_help.h"
 
 namespace fakes {
 
-struct HelpRequest {
-  std::uintptr_t owner;
-  std::string file;
-  unsigned command;
-  std::uintptr_t data;
-};
-
 class FakeHtmlHelp : public platform::HtmlHelp {
  public:
-  std::vector<HelpRequest> requests;
-  std::uintptr_t viewer = 0x4242;  // returned window; 0 imitates a missing viewer
+  std::uint32_t cookieToGive = 0x5EED;
+  int initializeCalls = 0;
+  std::vector<std::pair<platform::WindowId, std::string>> displayed;
 
-  std::uintptr_t Show(std::uintptr_t owner, const char* file, unsigned command, std::uintptr_t data) override {
-    requests.push_back({owner, file != nullptr ? file : "", command, data});
-    return viewer;
+  bool Initialize(std::uint32_t* cookie) override {
+    ++initializeCalls;
+    *cookie = cookieToGive;
+    return true;
+  }
+  bool DisplayTopic(platform::WindowId owner, const char* file) override {
+    displayed.emplace_back(owner, file);
+    return true;
   }
 };
 
