@@ -11,10 +11,14 @@ namespace platform::win32 {
 
 class Win32HtmlHelp : public HtmlHelp {
  public:
-  std::uintptr_t Show(std::uintptr_t ownerWindow, const char* file, unsigned command, std::uintptr_t data) override;
+  bool Initialize(std::uint32_t* cookie) override;
+  bool DisplayTopic(WindowId owner, const char* file) override;
 
  private:
   using HtmlHelpProc = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
+  // Loads hhctrl.ocx and finds HtmlHelpA once; null when either fails.
+  HtmlHelpProc Proc();
+
   UniqueModule module_;
   HtmlHelpProc proc_ = nullptr;
 };

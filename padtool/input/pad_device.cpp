@@ -1,0 +1,196 @@
+#include "padtool/input/pad_device.h"
+
+namespace padtool {
+
+namespace {
+
+using platform::HResult;
+
+PadInputState gInputState;
+std::uint32_t gSliderCount = 0;
+PadDevice* gActiveDevice = nullptr;
+
+bool Failed(HResult result) { return result < 0; }
+
+bool IsLostInput(HResult result) {
+  return result == platform::kDiErrInputLost || result == platform::kDiErrNotAcquired;
+}
+
+constexpr std::uint64_t Bit(unsigned bit) { return std::uint64_t{1} << bit; }
+
+constexpr std::uint32_t kButtonCount = 32;
+constexpr std::uint8_t kButtonDown = 0x80;
+constexpr std::uint32_t kPressData = 0x80;
+constexpr std::uint32_t kReleaseData = 0;
+constexpr std::uint32_t kRangeSliders = 2;  // sliders that get a range; later ones are left alone
+
+}  // namespace
+
+PadInputState& ProcessPadInputState() { return gInputState; }
+std::uint32_t& ProcessSliderCount() { return gSliderCount; }
+PadDevice* ActivePadDevice() { return gActiveDevice; }
+void PublishPadDevice(PadDevice* device) { gActiveDevice = device; }
+
+PadDevice::PadDevice(platform::DirectInputProvider& provider, PadInputState& input, std::uint32_t& sliderCount)
+    : provider_(provider), input_(input), sliderCount_(sliderCount) {}
+
+PadDevice::~PadDevice() {
+  if (device_ != nullptr) {
+    device_->Unacquire();
+    device_.reset();
+  }
+  directInput_.reset();
+  if (gActiveDevice == this) gActiveDevice = nullptr;
+}
+
+bool PadDevice::Init(platform::ModuleToken instance) {
+  HResult created = provider_.Create(instance, platform::kDirectInputVersion, &directInput_);
+  if (Failed(created) || directInput_ == nullptr) {
+    directInput_.reset();
+    return false;
+  }
+  SetUpDevice();
+  return true;
+}
+
+int PadDevice::OnDeviceFound(const platform::DeviceInstance& instance, void*) {
+  PadDevice* self = gActiveDevice;
+  if (self == nullptr) return platform::kDiEnumContinue;
+  if (Failed(self->directInput_->CreateDevice(instance.guidInstance, &self->device_)) || self->device_ == nullptr) {
+    self->device_.reset();
+    return platform::kDiEnumContinue;
+  }
+  return platform::kDiEnumStop;
+}
+
+void PadDevice::SetUpDevice() {
+  forceFeedbackWanted_ = true;
+  HResult enumerated = directInput_->EnumDevices(platform::kDi8DevClassGameCtrl, &PadDevice::OnDeviceFound, nullptr,
+                                                 platform::kDiEdflAttachedOnly | platform::kDiEdflForceFeedback);
+  if (Failed(enumerated) || device_ == nullptr) {
+    forceFeedbackWanted_ = false;
+    enumerated = directInput_->EnumDevices(platform::kDi8DevClassGameCtrl, &PadDevice::OnDeviceFound, nullptr,
+                                           platform::kDiEdflAttachedOnly);
+  }
+  if (Failed(enumerated)) {
+    device_.reset();
+    return;
+  }
+  hasZAxis_ = false;
+  if (device_ == nullptr) return;
+
+  platform::DeviceCaps caps{};
+  caps.dwSize = sizeof caps;
+  device_->GetCapabilities(&caps);
+  if ((caps.dwFlags & (platform::kDidcPolledDataFormat | platform::kDidcPolledDevice)) != 0) needsPoll_ = true;
+
+  platform::PropDword bufferSize{};
+  bufferSize.diph.dwSize = sizeof bufferSize;
+  bufferSize.diph.dwHeaderSize = sizeof bufferSize.diph;
+  bufferSize.diph.dwObj = 0;
+  bufferSize.diph.dwHow = platform::kDiphDevice;
+  bufferSize.dwData = kDeviceBufferSize;
+  if (Failed(device_->SetProperty(platform::DiProperty::kBufferSize, &bufferSize.diph)) ||
+      Failed(device_->SetDataFormat(platform::DiDataFormat::kJoystick2)) ||
+      Failed(device_->SetCooperativeLevel(window_, platform::kDisclExclusive | platform::kDisclBackground)) ||
+      Failed(device_->EnumObjects(&PadDevice::OnObjectFound, reinterpret_cast<void*>(window_),
+                                  platform::kDidftAll))) {
+    device_.reset();
+    return;
+  }
+  device_->Acquire();
+}
+
+int PadDevice::OnObjectFound(const platform::DeviceObjectInstance& object, void*) {
+  PadDevice* self = gActiveDevice;
+  if (self == nullptr || self->device_ == nullptr) return platform::kDiEnumContinue;
+  const platform::Guid& type = object.guidType;
+  if (type == platform::kGuidXAxis) {
+    self->SetAxisRange(platform::kDijofsX);
+  } else if (type == platform::kGuidYAxis) {
+    self->SetAxisRange(platform::kDijofsY);
+  } else if (type == platform::kGuidZAxis) {
+    self->SetAxisRange(platform::kDijofsZ);
+    self->hasZAxis_ = true;
+  } else if (type == platform::kGuidRxAxis) {
+    self->SetAxisRange(platform::kDijofsRx);
+  } else if (type == platform::kGuidRyAxis) {
+    self->SetAxisRange(platform::kDijofsRy);
+  } else if (type == platform::kGuidRzAxis) {
+    self->SetAxisRange(platform::kDijofsRz);
+  } else if (type == platform::kGuidSlider) {
+    std::uint32_t seen = self->sliderCount_;
+    if (seen < kRangeSliders) self->SetAxisRange(platform::DijofsSlider(seen));
+    if (seen != UINT32_MAX) self->sliderCount_ = seen + 1;
+  }
+  return platform::kDiEnumContinue;
+}
+
+void PadDevice::SetAxisRange(std::uint32_t offset) {
+  platform::PropRange range{};
+  range.diph.dwSize = sizeof range;
+  range.diph.dwHeaderSize = sizeof range.diph;
+  range.diph.dwObj = offset;
+  range.diph.dwHow = platform::kDiphByOffset;
+  range.lMin = kAxisMin;
+  range.lMax = kAxisMax;
+  device_->SetProperty(platform::DiProperty::kRange, &range.diph);
+}
+
+void PadDevice::Update() {
+  const std::uint64_t previous = input_.held;
+  std::uint64_t held = 0;
+  std::uint64_t pressed = 0;
+  input_.held = 0;
+  input_.pressed = 0;
+  if (device_ == nullptr) return;
+
+  HResult stateRead = device_->GetDeviceState(sizeof state_, &state_);
+  UpdateForce();
+  if (IsLostInput(stateRead)) {
+    device_->Acquire();
+  } else if (stateRead == platform::kDiOk || stateRead == platform::kSFalse) {
+    for (std::uint32_t i = 0; i < kButtonCount; ++i) {
+      if ((state_.rgbButtons[i] & kButtonDown) != 0) held |= Bit(i);
+    }
+    std::uint64_t directions = 0;
+    if (state_.lX > kDirectionThreshold) {
+      directions |= Bit(kStickRightBit);
+    } else if (state_.lX < -kDirectionThreshold) {
+      directions |= Bit(kStickLeftBit);
+    }
+    if (state_.lY > kDirectionThreshold) {
+      directions |= Bit(kStickDownBit);
+    } else if (state_.lY < -kDirectionThreshold) {
+      directions |= Bit(kStickUpBit);
+    }
+    held |= directions;
+    pressed |= directions & ~previous;
+  }
+
+  eventCount_ = kEventCapacity;
+  HResult dataRead = device_->GetDeviceData(sizeof(platform::DeviceObjectData), events_, &eventCount_, 0);
+  if (IsLostInput(dataRead)) {
+    device_->Acquire();
+  } else if (dataRead == platform::kDiOk || dataRead == platform::kDiBufferOverflow) {
+    // A driver may report more than the room it was given; never read past the array.
+    const std::uint32_t count = eventCount_ < kEventCapacity ? eventCount_ : kEventCapacity;
+    for (std::uint32_t i = 0; i < count; ++i) {
+      const platform::DeviceObjectData& event = events_[i];
+      if (event.dwOfs < platform::DijofsButton(0) || event.dwOfs >= platform::DijofsButton(kButtonCount)) continue;
+      const std::uint64_t bit = Bit(event.dwOfs - platform::DijofsButton(0));
+      if (event.dwData == kPressData) {
+        pressed |= bit;
+        held |= bit;
+      } else if (event.dwData == kReleaseData) {
+        held ^= bit;
+      }
+    }
+  }
+
+  input_.held = held;
+  input_.pressed = pressed;
+  if (needsPoll_) device_->Poll();
+}
+
+}  // namespace padtool

@@ -1,0 +1,94 @@
+// The gamepad tool's one game controller, through DirectInput 8: choosing and
+// configuring the first attached controller, and the read cycle that turns its
+// immediate state and buffered button events into PadInputState.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "platform/direct_input.h"
+
+namespace padtool {
+
+// Bits of PadInputState's masks: 0..31 are Button 1..32.
+constexpr unsigned kStickRightBit = 32;
+constexpr unsigned kStickLeftBit = 33;
+constexpr unsigned kStickUpBit = 34;
+constexpr unsigned kStickDownBit = 35;
+
+// What the last read cycle saw, rebuilt by every PadDevice::Update.
+struct PadInputState {
+  std::uint64_t held = 0;     // down in this cycle
+  std::uint64_t pressed = 0;  // went down in this cycle
+};
+
+// The process-wide input state that PadDevice::Update writes by default.
+PadInputState& ProcessPadInputState();
+// The process-wide number of sliders the range setup has seen; never reset.
+std::uint32_t& ProcessSliderCount();
+
+class PadDevice;
+// The process-wide device pointer; null while no PadDevice exists.
+PadDevice* ActivePadDevice();
+void PublishPadDevice(PadDevice* device);
+
+class PadDevice {
+ public:
+  static constexpr std::uint32_t kEventCapacity = 32;    // events taken per cycle
+  static constexpr std::uint32_t kDeviceBufferSize = 640;  // events the device buffers
+  static constexpr std::int32_t kAxisMin = -127;
+  static constexpr std::int32_t kAxisMax = 127;
+  static constexpr std::int32_t kDirectionThreshold = 63;  // beyond +-63 a stick direction counts
+
+  explicit PadDevice(platform::DirectInputProvider& provider, PadInputState& input = ProcessPadInputState(),
+                     std::uint32_t& sliderCount = ProcessSliderCount());
+  // Unacquire and release the device, release DirectInput, clear the
+  // process-wide pointer if it names this object.
+  ~PadDevice();
+  PadDevice(const PadDevice&) = delete;
+  PadDevice& operator=(const PadDevice&) = delete;
+
+  // The window used for the cooperative level.
+  void SetWindow(platform::WindowId window) { window_ = window; }
+
+  // Creates DirectInput and sets up the first usable controller. False only
+  // when DirectInput itself cannot be created; a missing controller is fine.
+  // The device must be published (PublishPadDevice) first: the enumeration
+  // callbacks reach it through the process-wide pointer.
+  bool Init(platform::ModuleToken instance);
+
+  // One read cycle; makes no heap allocation.
+  void Update();
+
+  bool HasZAxis() const { return hasZAxis_; }
+  bool HasDevice() const { return device_ != nullptr; }
+  bool NeedsPoll() const { return needsPoll_; }
+  bool ForceFeedbackWanted() const { return forceFeedbackWanted_; }
+  // The last immediate state read from the controller.
+  const platform::JoyState2& State() const { return state_; }
+  const PadInputState& Input() const { return input_; }
+
+ private:
+  static int OnDeviceFound(const platform::DeviceInstance& instance, void* context);
+  static int OnObjectFound(const platform::DeviceObjectInstance& object, void* context);
+  void SetUpDevice();
+  void SetAxisRange(std::uint32_t offset);
+  // Refreshes the vibration effect; none is created by this tool yet, so there
+  // is nothing to send.
+  void UpdateForce() {}
+
+  platform::DirectInputProvider& provider_;
+  PadInputState& input_;
+  std::uint32_t& sliderCount_;
+  std::unique_ptr<platform::DirectInput> directInput_;
+  std::unique_ptr<platform::DirectInputDevice> device_;
+  platform::WindowId window_ = 0;
+  platform::JoyState2 state_{};
+  platform::DeviceObjectData events_[kEventCapacity]{};
+  std::uint32_t eventCount_ = 0;
+  bool needsPoll_ = false;
+  bool hasZAxis_ = true;
+  bool forceFeedbackWanted_ = false;
+};
+
+}  // namespace padtool
