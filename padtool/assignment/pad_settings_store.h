@@ -1,7 +1,7 @@
-// Keeps the assignment record in the registry: HKEY_LOCAL_MACHINE\SOFTWARE\
-// OrbinetUS\Corvane\VeldaraTestClient, REG_SZ values "padsin000" (27 codes)
-// and "padmode000" (4 flags). The key is opened for each load and each save
-// and closed at the end of it.
+// Keeps the assignment record in the registry, under HKEY_LOCAL_MACHINE in the
+// key "SOFTWARE\OrbinetUS\Corvane\VeldaraTestClient": REG_SZ values
+// "padsin000" (27 codes) and "padmode000" (4 flags). The key is opened for
+// each load and each save and closed at the end of it.
 #pragma once
 
 #include <cstddef>
