@@ -30,13 +30,17 @@ bool WriteText(platform::RegistryKey* key, const char* name, const char* text, s
          platform::kErrorSuccess;
 }
 
-// Whether the stored text fails to start with `text`.
+// Whether the stored text fails to start with `text`. A stored text that goes
+// on after `text` counts as the same only when `text` ends at a field
+// boundary: "1,0,1,1,9" holds "1,0,1,1", but "...,12" does not hold "...,1".
 bool StoredDiffers(platform::RegistryKey* key, const char* name, const char* text, std::size_t length) {
   char stored[kCompareBufferSize] = {};
   long storedLength = ReadText(key, name, stored, sizeof stored);
   if (storedLength < 0) return true;
-  if (static_cast<std::size_t>(storedLength) < length) return true;
-  return std::memcmp(stored, text, length) != 0;
+  const auto available = static_cast<std::size_t>(storedLength);
+  if (available < length) return true;
+  if (std::memcmp(stored, text, length) != 0) return true;
+  return available > length && stored[length] != ',' && stored[length] != ' ';
 }
 
 }  // namespace

@@ -256,6 +256,30 @@ TEST_F(PadSettingsStoreTest, StoredTextThatGoesOnAfterTheNewTextCountsAsUnchange
   EXPECT_EQ(Stored("padmode000"), "1,0,1,1,9") << "not rewritten";
 }
 
+TEST_F(PadSettingsStoreTest, NewLastFieldThatIsThePrefixOfTheStoredOneIsStillSaved) {
+  const std::string stored = AllMinusOne().substr(0, AllMinusOne().size() - 2) + "12";
+  Store("padsin000", stored);
+  Store("padmode000", "1,0,1,1");
+  PadAssignment record;
+  store.Load(record, dialog);
+  ASSERT_EQ(record.codes[26], 12);
+  record.codes[26] = 1;  // Button 13 changed to Button 2 on the last function
+  dialog.answers = {platform::kIdYes};
+  EXPECT_EQ(Save(record), CloseDecision::Close);
+  ASSERT_EQ(dialog.shown.size(), 2u);
+  EXPECT_EQ(dialog.shown[0].textId, 125);
+  EXPECT_EQ(Stored("padsin000"), stored.substr(0, stored.size() - 1));
+}
+
+TEST_F(PadSettingsStoreTest, StoredTextGoingOnAfterABlankCountsAsUnchanged) {
+  Store("padsin000", AllMinusOne() + " trailing");
+  Store("padmode000", "0,1,1,1");
+  PadAssignment record;
+  store.Load(record, dialog);
+  EXPECT_EQ(Save(record), CloseDecision::Close);
+  EXPECT_TRUE(dialog.shown.empty());
+}
+
 TEST_F(PadSettingsStoreTest, StoredTextShorterThanTheNewTextCountsAsChanged) {
   PadAssignment record;
   record.codes[0] = 4;
