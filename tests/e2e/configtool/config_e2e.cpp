@@ -1,0 +1,441 @@
+// VELDARA Config.exe under Wine with Wine's own Direct3D 8 on Xvfb: first
+// start, tabs and pages, Default and the save flow, single instance, the game
+// watch, a Direct3D 8 runtime that gives no object, and the start-up time.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "resource.h"
+#include "tests/e2e/driver/driver.h"
+
+namespace {
+
+constexpr char kKey[] = "SOFTWARE\\OrbinetUS\\Corvane\\VeldaraTestClient";
+constexpr char kTitle[] = "VELDARA Config";
+// The first Direct3D device of a run also sets up the GL stack.
+constexpr int kStartTimeoutMs = 90000;
+
+struct Setting {
+  const char* name;
+  DWORD defaultValue;
+};
+
+const std::vector<Setting> kDefaults = {
+    {"0000", 0},   {"0001", 640}, {"0002", 480}, {"0003", 512}, {"0004", 512},        {"0007", 1},
+    {"0011", 1},   {"0017", 0},   {"0018", 1},   {"0019", 1},   {"0020", 1},          {"0021", 0},
+    {"0022", 1},   {"0023", 0},   {"0024", 0},   {"0028", 0},   {"0029", 12},         {"0030", 0},
+    {"0031", 0x3BC49BA6},         {"0032", 0},   {"0033", 0},   {"0034", 0},
+};
+
+// A control that only the page of that tab index has.
+const int kPageMarker[] = {IDC_GAMEPAD_SETTINGS, IDC_OVERLAY_RESOLUTION, IDC_TEXTURE_COMPRESSION,
+                           IDC_ENVIRONMENTAL_ANIMATION, IDC_SOUND_EFFECT_COUNT, IDC_OPENING_MOVIE};
+
+std::string ToolPath() { return e2e::BuildPath("configtool/VELDARA Config.exe"); }
+
+struct MainSearch {
+  DWORD processId;
+  HWND found;
+};
+
+BOOL CALLBACK MatchMainDialog(HWND window, LPARAM context) {
+  auto* search = reinterpret_cast<MainSearch*>(context);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == search->processId && IsWindowVisible(window) && e2e::ClassName(window) == "#32770" &&
+      GetDlgItem(window, IDC_TAB) != nullptr && e2e::WindowText(window) == kTitle) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The visible main dialog (a message box has the same caption but no tab control).
+HWND FindMainDialog(const e2e::Process& tool) {
+  MainSearch search{tool.Id(), nullptr};
+  EnumWindows(&MatchMainDialog, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND WaitForMainDialog(const e2e::Process& tool, int timeoutMs = kStartTimeoutMs) {
+  HWND dialog = nullptr;
+  e2e::WaitUntil([&] { return (dialog = FindMainDialog(tool)) != nullptr; }, "the VELDARA Config dialog",
+                 timeoutMs);
+  return dialog;
+}
+
+struct PageSearch {
+  HWND tab;
+  std::vector<HWND> pages;
+  bool visibleOnly;
+};
+
+BOOL CALLBACK CollectPage(HWND child, LPARAM context) {
+  auto* search = reinterpret_cast<PageSearch*>(context);
+  if (GetParent(child) == search->tab && e2e::ClassName(child) == "#32770" &&
+      (!search->visibleOnly || IsWindowVisible(child))) {
+    search->pages.push_back(child);
+  }
+  return TRUE;
+}
+
+std::vector<HWND> Pages(HWND tab, bool visibleOnly) {
+  PageSearch search{tab, {}, visibleOnly};
+  EnumChildWindows(tab, &CollectPage, reinterpret_cast<LPARAM>(&search));
+  return search.pages;
+}
+
+int PageIndex(HWND page) {
+  for (int i = 0; i < 6; ++i) {
+    if (GetDlgItem(page, kPageMarker[i]) != nullptr) return i;
+  }
+  return -1;
+}
+
+std::vector<int> Sorted(std::vector<int> values) {
+  std::sort(values.begin(), values.end());
+  return values;
+}
+
+// Waits for the tool's next message box and checks caption, text and buttons.
+e2e::MessageBoxInfo ExpectBox(const e2e::Process& tool, const std::string& text, std::vector<int> buttons) {
+  e2e::MessageBoxInfo box = e2e::WaitForMessageBox(tool);
+  E2E_CHECK_EQ(box.caption, std::string(kTitle));
+  E2E_CHECK_EQ(box.text, text);
+  E2E_CHECK(Sorted(box.buttons) == Sorted(buttons));
+  return box;
+}
+
+// Waits for the tool to end and checks that it showed no message box meanwhile.
+void ExpectSilentExit(e2e::Process& tool, int timeoutMs = e2e::kDefaultTimeoutMs) {
+  bool sawBox = false;
+  bool ended = e2e::BecomesTrueWithin(
+      [&] {
+        if (e2e::CurrentMessageBox(tool).has_value()) sawBox = true;
+        return !tool.Running();
+      },
+      timeoutMs);
+  E2E_CHECK(!sawBox);
+  E2E_REQUIRE(ended);
+  E2E_CHECK_EQ(tool.WaitForExit(), 0u);
+}
+
+void SeedNonDefaults() {
+  e2e::WriteDword(kKey, "0001", 1280);
+  e2e::WriteDword(kKey, "0029", 20);
+  e2e::WriteDword(kKey, "0031", 0);
+  e2e::WriteString(kKey, "0005", "kept");
+}
+
+void ExpectValue(const char* name, DWORD expected) {
+  auto value = e2e::ReadValue(kKey, name);
+  E2E_REQUIRE(value.has_value());
+  E2E_CHECK_EQ(value->type, static_cast<DWORD>(REG_DWORD));
+  E2E_CHECK_EQ(value->data.size(), 4u);
+  E2E_CHECK_EQ(value->AsDword(), expected);
+}
+
+void ExpectAllDefaults() {
+  for (const Setting& setting : kDefaults) ExpectValue(setting.name, setting.defaultValue);
+}
+
+void PressDefaultAndConfirm(const e2e::Process& tool, HWND dialog) {
+  e2e::Click(dialog, IDC_DEFAULT);
+  e2e::Answer(ExpectBox(tool, "Return settings to their default values?", {IDYES, IDNO}), IDYES);
+  e2e::Answer(ExpectBox(tool, "Returned settings to default values.", {IDOK}), IDOK);
+}
+
+// Combo item texts read as Unicode: Wine hands a cross-process CB_GETLBTEXT of an
+// ANSI caller the Unicode text of a Unicode combo box unconverted.
+std::vector<std::string> ComboTexts(HWND dialog, int id) {
+  HWND combo = e2e::Control(dialog, id);
+  std::vector<std::string> items;
+  int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    wchar_t wide[256] = {};
+    LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, i, 0);
+    if (length < 0 || length >= 256) e2e::Fail("combo item too long");
+    SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide));
+    char text[512] = {};
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    items.emplace_back(text);
+  }
+  return items;
+}
+
+std::string Joined(const std::vector<std::string>& items) {
+  std::string text;
+  for (const std::string& item : items) text += (text.empty() ? "" : "|") + item;
+  return text;
+}
+
+constexpr char kNullD3d8Program[] = "VELDARA Config null d3d8.exe";
+
+// Wine's per-program DLL override (HKCU\Software\Wine\AppDefaults\<exe>\DllOverrides)
+// for the life of the object. Wine 8 does not take WINEDLLOVERRIDES from the
+// environment that CreateProcess hands a child, so the registry does it.
+class NativeDllOverride {
+ public:
+  NativeDllOverride(const std::string& program, const std::string& dll)
+      : appKey_("Software\\Wine\\AppDefaults\\" + program) {
+    HKEY key = nullptr;
+    std::string path = appKey_ + "\\DllOverrides";
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS) {
+      e2e::Fail("cannot create " + path);
+    }
+    static const char kNative[] = "native";
+    RegSetValueExA(key, dll.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(kNative), sizeof kNative);
+    RegCloseKey(key);
+  }
+  ~NativeDllOverride() {
+    RegDeleteKeyA(HKEY_CURRENT_USER, (appKey_ + "\\DllOverrides").c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, appKey_.c_str());
+  }
+  NativeDllOverride(const NativeDllOverride&) = delete;
+  NativeDllOverride& operator=(const NativeDllOverride&) = delete;
+
+ private:
+  std::string appKey_;
+};
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+}  // namespace
+
+E2E_CASE(FirstStartWritesTheTwentyTwoDefaults) {
+  e2e::Process tool = e2e::Start(ToolPath());
+  HWND dialog = WaitForMainDialog(tool);
+  std::vector<std::string> names = e2e::ValueNames(kKey);
+  std::sort(names.begin(), names.end());
+  std::vector<std::string> expected;
+  for (const Setting& setting : kDefaults) expected.emplace_back(setting.name);
+  E2E_CHECK(names == expected);
+  ExpectAllDefaults();
+  e2e::Click(dialog, IDOK);
+  ExpectSilentExit(tool);
+}
+
+E2E_CASE(SixTabsAndExactlyOnePageAfterEachSwitch) {
+  e2e::Process tool = e2e::Start(ToolPath());
+  HWND dialog = WaitForMainDialog(tool);
+  HWND tab = e2e::Control(dialog, IDC_TAB);
+  E2E_CHECK_EQ(Joined(e2e::TabItems(tab)), std::string("General|Screen Size|Textures|Effects|Sound|Misc."));
+  E2E_CHECK_EQ(Pages(tab, false).size(), 6u);
+  E2E_CHECK_EQ(e2e::TabSelection(tab), 0);
+  std::vector<HWND> visible = Pages(tab, true);
+  E2E_REQUIRE(visible.size() == 1);
+  E2E_CHECK_EQ(PageIndex(visible[0]), 0);
+  E2E_CHECK(!e2e::IsVisible(dialog, IDC_D3D_WINDOW));
+
+  for (int target : {1, 2, 3, 4, 5, 0, 3}) {
+    e2e::SelectTab(tab, target);
+    e2e::WaitUntil([&] { return Pages(tab, true).size() == 1 && PageIndex(Pages(tab, true)[0]) == target; },
+                   "only page " + std::to_string(target) + " to be visible");
+  }
+  e2e::Click(dialog, IDOK);
+  ExpectSilentExit(tool);
+}
+
+E2E_CASE(PagesShowTheirComboItems) {
+  e2e::Process tool = e2e::Start(ToolPath());
+  HWND dialog = WaitForMainDialog(tool);
+  HWND tab = e2e::Control(dialog, IDC_TAB);
+  HWND textures = nullptr;
+  HWND effects = nullptr;
+  for (HWND page : Pages(tab, false)) {
+    if (PageIndex(page) == 2) textures = page;
+    if (PageIndex(page) == 3) effects = page;
+  }
+  E2E_REQUIRE(textures != nullptr && effects != nullptr);
+  E2E_CHECK_EQ(Joined(ComboTexts(textures, IDC_TEXTURE_COMPRESSION)), std::string("High|Low|Uncompressed"));
+  E2E_CHECK_EQ(Joined(ComboTexts(textures, IDC_MAP_COMPRESSION)), std::string("Compressed|Uncompressed"));
+  E2E_CHECK_EQ(Joined(ComboTexts(effects, IDC_ENVIRONMENTAL_ANIMATION)), std::string("Off|Normal|Smooth"));
+  e2e::Click(dialog, IDOK);
+  ExpectSilentExit(tool);
+}
+
+E2E_CASE(OkWithoutChangesAsksNothing) {
+  e2e::Process tool = e2e::Start(ToolPath());
+  HWND dialog = WaitForMainDialog(tool);
+  e2e::Click(dialog, IDOK);
+  ExpectSilentExit(tool);
+}
+
+E2E_CASE(CancelWithoutChangesAsksNothing) {
+  e2e::Process tool = e2e::Start(ToolPath());
+  HWND dialog = WaitForMainDialog(tool);
+  e2e::Command(dialog, IDCANCEL);
+  ExpectSilentExit(tool);
+}
+
+E2E_CASE(DefaultThenCancelKeepsOpenAndNoClosesWithoutWriting) {
+  SeedNonDefaults();
+  e2e::Process tool = e2e::Start(ToolPath());
+  HWND dialog = WaitForMainDialog(tool);
+  ExpectValue("0001", 1280);
+  PressDefaultAndConfirm(tool, dialog);
+
+  e2e::Click(dialog, IDOK);
+  e2e::Answer(ExpectBox(tool, "Save settings?", {IDYES, IDNO, IDCANCEL}), IDCANCEL);
+  E2E_CHECK(e2e::NoMessageBoxWithin(tool, 500));
+  E2E_CHECK(tool.Running());
+  E2E_CHECK(e2e::IsWindowShown(dialog));
+
+  e2e::Command(dialog, IDCANCEL);
+  e2e::Answer(ExpectBox(tool, "Save settings?", {IDYES, IDNO, IDCANCEL}), IDNO);
+  ExpectSilentExit(tool);
+  ExpectValue("0001", 1280);
+  ExpectValue("0029", 20);
+  ExpectValue("0031", 0);
+}
+
+E2E_CASE(DefaultThenYesWritesEveryDefault) {
+  SeedNonDefaults();
+  e2e::Process tool = e2e::Start(ToolPath());
+  HWND dialog = WaitForMainDialog(tool);
+  PressDefaultAndConfirm(tool, dialog);
+  e2e::Click(dialog, IDOK);
+  e2e::Answer(ExpectBox(tool, "Save settings?", {IDYES, IDNO, IDCANCEL}), IDYES);
+  e2e::Answer(ExpectBox(tool, "Settings saved.", {IDOK}), IDOK);
+  ExpectSilentExit(tool);
+  ExpectAllDefaults();
+  auto kept = e2e::ReadValue(kKey, "0005");
+  E2E_REQUIRE(kept.has_value());
+  E2E_CHECK_EQ(kept->AsString(), std::string("kept"));
+}
+
+E2E_CASE(SecondStartWarnsOnceAndThirdExitsSilently) {
+  e2e::Process first = e2e::Start(ToolPath());
+  HWND dialog = WaitForMainDialog(first);
+
+  e2e::Process second = e2e::Start(ToolPath());
+  e2e::MessageBoxInfo box = ExpectBox(second, "VELDARA Config is already running.", {IDOK});
+  E2E_CHECK(box.iconId != 0);
+  E2E_CHECK(GetWindow(box.window, GW_OWNER) == nullptr);
+
+  e2e::Process third = e2e::Start(ToolPath());
+  ExpectSilentExit(third);
+  E2E_CHECK(FindMainDialog(third) == nullptr);
+
+  E2E_CHECK(second.Running());
+  e2e::Answer(box, IDOK);
+  ExpectSilentExit(second);
+
+  E2E_CHECK(e2e::IsWindowShown(dialog));
+  e2e::Click(dialog, IDOK);
+  ExpectSilentExit(first);
+}
+
+E2E_CASE(GameWindowMakesTheToolWarnSaveSilentlyAndClose) {
+  SeedNonDefaults();
+  e2e::Process tool = e2e::Start(ToolPath());
+  HWND dialog = WaitForMainDialog(tool);
+  PressDefaultAndConfirm(tool, dialog);
+  {
+    e2e::OwnWindow otherTitle("VdraClass", "VELDARA Launcher");
+    E2E_CHECK(e2e::NoMessageBoxWithin(tool, 600));
+  }
+  e2e::OwnWindow game("VdraClass", "VELDARA");
+  e2e::Answer(ExpectBox(tool, "The VELDARA Config Tool cannot be accessed while VELDARA is running.", {IDOK}), IDOK);
+  ExpectSilentExit(tool);
+  ExpectAllDefaults();
+}
+
+E2E_CASE(ViewerWindowMakesTheToolWarnAndClose) {
+  SeedNonDefaults();
+  e2e::Process tool = e2e::Start(ToolPath());
+  WaitForMainDialog(tool);
+  e2e::OwnWindow viewer("OrbinetUS", nullptr);
+  e2e::Answer(ExpectBox(tool, "The VELDARA Config Tool cannot be accessed while VELDARA is running.", {IDOK}), IDOK);
+  ExpectSilentExit(tool);
+  ExpectValue("0001", 1280);  // nothing was changed, so nothing was written
+}
+
+E2E_CASE(GameRunningAtStartShowsTheDialogFirst) {
+  e2e::OwnWindow game("VdraClass", "VELDARA");
+  e2e::Process tool = e2e::Start(ToolPath());
+  e2e::MessageBoxInfo box =
+      ExpectBox(tool, "The VELDARA Config Tool cannot be accessed while VELDARA is running.", {IDOK});
+  E2E_CHECK(FindMainDialog(tool) != nullptr);
+  e2e::Answer(box, IDOK);
+  ExpectSilentExit(tool);
+}
+
+E2E_CASE(AboutEntryOpensTheAboutDialog) {
+  e2e::Process tool = e2e::Start(ToolPath());
+  HWND dialog = WaitForMainDialog(tool);
+  PostMessageA(dialog, WM_SYSCOMMAND, 0x10, 0);
+  HWND about = e2e::WaitForDialog(tool, "About VELDARA Configuration Tool");
+  bool hasVersion = false;
+  for (HWND child = GetWindow(about, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (e2e::WindowText(child) == "VELDARA Config Version 1.6") hasVersion = true;
+  }
+  E2E_CHECK(hasVersion);
+  e2e::Click(about, IDOK);
+  e2e::WaitUntil([&] { return !IsWindow(about); }, "the About dialog to close");
+  e2e::Click(dialog, IDOK);
+  ExpectSilentExit(tool);
+}
+
+E2E_CASE(NullDirect3DGivesEmptyTabAreaThatClosesAtOnce) {
+  // A copy of its own name, so that the override reaches only this program.
+  std::string exe = e2e::CaseFolder() + "\\" + kNullD3d8Program;
+  e2e::CopyFileTo(ToolPath(), exe);
+  e2e::CopyFileTo(e2e::BuildPath("tests/e2e/testdlls/null_d3d8/d3d8.dll"), e2e::CaseFolder() + "\\d3d8.dll");
+  NativeDllOverride override(kNullD3d8Program, "d3d8");
+  e2e::StartOptions options;
+  options.environment = {{"WINEDLLOVERRIDES", "d3d8=n"}};
+  e2e::Process tool = e2e::Start(exe, options);
+  HWND dialog = WaitForMainDialog(tool);
+  HWND tab = e2e::Control(dialog, IDC_TAB);
+  E2E_CHECK_EQ(Joined(e2e::TabItems(tab)), std::string());
+  E2E_CHECK(Pages(tab, false).empty());
+  E2E_CHECK(!e2e::KeyExists(kKey));
+
+  e2e::Click(dialog, IDC_DEFAULT);
+  E2E_CHECK(e2e::NoMessageBoxWithin(tool, 500));
+  e2e::Click(dialog, IDOK);
+  ExpectSilentExit(tool);
+  E2E_CHECK(!e2e::KeyExists(kKey));
+}
+
+// Prints the time from CreateProcess until the dialog is visible, for the tool
+// and for a minimal dialog program built the same way (median of five each).
+E2E_CASE(StartupTimeAgainstMinimalDialog) {
+  // One start first, so that neither program pays for the run's first GL setup.
+  {
+    e2e::Process warm = e2e::Start(ToolPath());
+    e2e::Click(WaitForMainDialog(warm), IDOK);
+    ExpectSilentExit(warm);
+  }
+  std::vector<double> tool;
+  std::vector<double> minimal;
+  std::string minimalPath = e2e::BuildPath("tests/e2e/configtool/minimal_dialog.exe");
+  for (int round = 0; round < 5; ++round) {
+    double start = e2e::NowMs();
+    e2e::Process config = e2e::Start(ToolPath());
+    HWND dialog = WaitForMainDialog(config, 30000);
+    tool.push_back(e2e::NowMs() - start);
+    e2e::Click(dialog, IDOK);
+    ExpectSilentExit(config);
+
+    start = e2e::NowMs();
+    e2e::Process small = e2e::Start(minimalPath);
+    HWND smallDialog = e2e::WaitForDialog(small, "Minimal Dialog", 30000);
+    minimal.push_back(e2e::NowMs() - start);
+    e2e::Click(smallDialog, IDOK);
+    E2E_CHECK_EQ(small.WaitForExit(), 0u);
+  }
+  std::printf("startup until the dialog is visible (median of 5): VELDARA Config %.0f ms, minimal dialog %.0f ms\n",
+              Median(tool), Median(minimal));
+  for (std::size_t i = 0; i < tool.size(); ++i) {
+    std::printf("  round %zu: VELDARA Config %.0f ms, minimal dialog %.0f ms\n", i + 1, tool[i], minimal[i]);
+  }
+}
