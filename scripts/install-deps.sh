@@ -19,6 +19,10 @@ have_cmd import || need+=(imagemagick)
 have_cmd xwininfo || need+=(x11-utils)
 have_cmd wine || need+=(wine)
 have_pkg wine32:i386 || need+=(wine32:i386)
+# Wine's Direct3D 8 runs on OpenGL; the 32-bit programs need the 32-bit Mesa.
+have_pkg libgl1:i386 || need+=(libgl1:i386)
+have_pkg libglx-mesa0:i386 || need+=(libglx-mesa0:i386)
+have_pkg libgl1-mesa-dri:i386 || need+=(libgl1-mesa-dri:i386)
 have_cmd python3 || need+=(python3)
 
 if [ ${#need[@]} -eq 0 ]; then
