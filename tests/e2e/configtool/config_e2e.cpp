@@ -439,3 +439,24 @@ E2E_CASE(StartupTimeAgainstMinimalDialog) {
     std::printf("  round %zu: VELDARA Config %.0f ms, minimal dialog %.0f ms\n", i + 1, tool[i], minimal[i]);
   }
 }
+
+// The viewer shows the title of "VELDARA Config.chm", so the file was found beside the program.
+E2E_CASE(HelpButtonAndF1OpenTheHelpFile) {
+  e2e::Process tool = e2e::Start(ToolPath());
+  HWND dialog = WaitForMainDialog(tool);
+  e2e::Click(dialog, IDC_HELP_BUTTON);
+  HWND viewer = e2e::WaitForWindow(tool, "HH Parent", "VELDARA Config Help", 30000);
+  PostMessageA(viewer, WM_CLOSE, 0, 0);
+  e2e::WaitUntil([&] { return !IsWindowVisible(viewer); }, "the help viewer to close");
+
+  // F1 becomes WM_HELP only as real keyboard input to the active window.
+  SetForegroundWindow(dialog);
+  e2e::WaitUntil([&] { return GetForegroundWindow() == dialog; }, "the dialog to become the foreground window");
+  keybd_event(VK_F1, 0, 0, 0);
+  keybd_event(VK_F1, 0, KEYEVENTF_KEYUP, 0);
+  viewer = e2e::WaitForWindow(tool, "HH Parent", "VELDARA Config Help", 30000);
+  PostMessageA(viewer, WM_CLOSE, 0, 0);
+  e2e::WaitUntil([&] { return !IsWindowVisible(viewer); }, "the help viewer to close");
+  e2e::Click(dialog, IDOK);
+  ExpectSilentExit(tool);
+}
