@@ -1,0 +1,627 @@
+// VdraPadConfig.exe under Wine: the first run and its save, the predefined
+// setups, Esc and the close box, single instance, the platform window, the
+// swallowed keys, the help texts and the About box; then, with the virtual
+// controller (the test-only dinput8.dll), assignment and navigation by
+// gamepad and what the tool asks of the device.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "resource.h"
+#include "tests/e2e/driver/driver.h"
+#include "virtual_pad_control.h"
+
+namespace {
+
+constexpr char kKey[] = "SOFTWARE\\OrbinetUS\\Corvane\\VeldaraTestClient";
+constexpr char kTitle[] = "VELDARA Gamepad Configuration Tool";
+
+const std::vector<int> kCombos = {1003, 1016, 1017, 1018, 1019, 1020, 1021, 1022,
+                                  1023, 1024, 1025, 1032, 1027, 1026, 1034};
+// Storage index of each combo of kCombos.
+const std::vector<int> kComboEntry = {7, 5, 8, 6, 0, 1, 3, 12, 9, 4, 2, 25, 10, 11, 26};
+const std::vector<int> kGamepadButtons = {1006, 1007, 1008, 1033, 1012, 1013, 1035, 1014};
+
+std::string Repeat(const std::string& field, int count) {
+  std::string text = field;
+  for (int i = 1; i < count; ++i) text += "," + field;
+  return text;
+}
+const std::string kNothingAssigned = Repeat("-1", 27);
+
+std::string Stored(const char* name) {
+  auto value = e2e::ReadValue(kKey, name);
+  return value ? value->AsString() : "<missing>";
+}
+
+constexpr char kProgram[] = "VdraPadConfig.exe";
+const std::string kAppDefaults = std::string("Software\\Wine\\AppDefaults\\") + kProgram;
+
+// Wine's per-program override (HKCU\Software\Wine\AppDefaults\<exe>\DllOverrides)
+// that makes the program load the dinput8.dll beside it: Wine does not take
+// WINEDLLOVERRIDES from the environment CreateProcess hands a child.
+class NativeDinput8 {
+ public:
+  NativeDinput8() {
+    const std::string path = kAppDefaults + "\\DllOverrides";
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS) {
+      e2e::Fail("cannot create " + path);
+    }
+    static const char kNative[] = "native";
+    RegSetValueExA(key, "dinput8", 0, REG_SZ, reinterpret_cast<const BYTE*>(kNative), sizeof kNative);
+    RegCloseKey(key);
+  }
+  ~NativeDinput8() { Remove(); }
+  NativeDinput8(const NativeDinput8&) = delete;
+  NativeDinput8& operator=(const NativeDinput8&) = delete;
+  // Also run before the cases without the virtual controller, in case an
+  // earlier case ended without cleaning up.
+  static void Remove() {
+    RegDeleteKeyA(HKEY_CURRENT_USER, (kAppDefaults + "\\DllOverrides").c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, kAppDefaults.c_str());
+  }
+};
+
+struct Tool {
+  std::unique_ptr<NativeDinput8> override;
+  e2e::Process process;
+  HWND dialog = nullptr;
+};
+
+struct MainSearch {
+  DWORD processId;
+  HWND found;
+};
+
+BOOL CALLBACK MatchMainDialog(HWND window, LPARAM context) {
+  auto* search = reinterpret_cast<MainSearch*>(context);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == search->processId && IsWindowVisible(window) && e2e::ClassName(window) == "#32770" &&
+      GetDlgItem(window, IDC_STATUS) != nullptr && e2e::WindowText(window) == kTitle) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND WaitForMainDialog(const e2e::Process& process) {
+  MainSearch search{process.Id(), nullptr};
+  e2e::WaitUntil(
+      [&] {
+        search.found = nullptr;
+        EnumWindows(&MatchMainDialog, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+      },
+      "the main dialog of VdraPadConfig", 30000);
+  return search.found;
+}
+
+// A copy of the program (and, with a virtual pad, the test dinput8.dll) in the case folder.
+Tool StartTool(bool virtualPad = false) {
+  const std::string folder = e2e::CaseFolder();
+  e2e::CopyFileTo(e2e::BuildPath("padtool/VdraPadConfig.exe"), folder + "\\" + kProgram);
+  Tool tool;
+  if (virtualPad) {
+    e2e::CopyFileTo(e2e::BuildPath(VIRTUAL_DINPUT8_BUILD_PATH), folder + "\\dinput8.dll");
+    tool.override = std::make_unique<NativeDinput8>();
+  } else {
+    NativeDinput8::Remove();
+  }
+  tool.process = e2e::Start(folder + "\\" + kProgram);
+  tool.dialog = WaitForMainDialog(tool.process);
+  return tool;
+}
+
+void StoreSettings(const std::string& codes, const std::string& flags) {
+  if (!codes.empty()) e2e::WriteString(kKey, "padsin000", codes);
+  if (!flags.empty()) e2e::WriteString(kKey, "padmode000", flags);
+}
+
+void WaitForSelection(HWND dialog, int combo, int item) {
+  e2e::WaitUntil([&] { return e2e::ComboSelection(dialog, combo) == item; },
+                 "combo " + std::to_string(combo) + " to select item " + std::to_string(item), 5000);
+}
+
+void WaitForStatus(HWND dialog, const std::string& text) {
+  e2e::WaitUntil([&] { return e2e::ControlText(dialog, IDC_STATUS) == text; }, "status text \"" + text + "\"",
+                 5000);
+}
+
+// The icon a message box shows (STM_GETICON of its icon static), null for none.
+HICON BoxIcon(const e2e::MessageBoxInfo& box) {
+  for (int id : {0x14, 0x440}) {
+    if (HWND icon = GetDlgItem(box.window, id)) {
+      return reinterpret_cast<HICON>(SendMessageA(icon, STM_GETICON, 0, 0));
+    }
+  }
+  return nullptr;
+}
+
+// Expects the "Save changes? " question and answers it.
+void AnswerSaveQuestion(const Tool& tool, int answer) {
+  e2e::MessageBoxInfo box = e2e::WaitForMessageBox(tool.process);
+  E2E_CHECK_EQ(box.caption, std::string(kTitle));
+  E2E_CHECK_EQ(box.text, std::string("Save changes? "));
+  E2E_CHECK(BoxIcon(box) == nullptr);
+  E2E_CHECK(box.buttons == (std::vector<int>{IDYES, IDNO, IDCANCEL}));
+  e2e::Answer(box, answer);
+}
+
+void ExpectSavedReport(const Tool& tool) {
+  e2e::MessageBoxInfo box = e2e::WaitForMessageBox(tool.process);
+  E2E_CHECK_EQ(box.caption, std::string(kTitle));
+  E2E_CHECK_EQ(box.text, std::string("Settings saved."));
+  E2E_CHECK(BoxIcon(box) != nullptr);
+  E2E_CHECK(box.buttons == std::vector<int>{IDOK});
+  e2e::Answer(box, IDOK);
+}
+
+// CB_GETLBTEXT through the wide message: the combo boxes of common controls 6
+// are Unicode windows, and Wine hands another process's ANSI request the wide text.
+std::vector<std::string> ComboTexts(HWND dialog, int id) {
+  HWND combo = e2e::Control(dialog, id);
+  std::vector<std::string> items;
+  const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    wchar_t wide[64] = {};
+    const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, i, 0);
+    if (length < 0 || length >= 64) e2e::Fail("combo item too long");
+    SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide));
+    char text[128] = {};
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    items.emplace_back(text);
+  }
+  return items;
+}
+
+std::vector<int> Selections(HWND dialog) {
+  std::vector<int> selections;
+  for (int combo : kCombos) selections.push_back(e2e::ComboSelection(dialog, combo));
+  return selections;
+}
+
+// The combo selections that a record's 27 codes give (-1 for no item).
+std::vector<int> SelectionsOf(const std::vector<int>& codes) {
+  std::vector<int> selections;
+  for (int entry : kComboEntry) {
+    int code = codes[static_cast<std::size_t>(entry)];
+    selections.push_back(code >= 0 && code <= 32 ? code : -1);
+  }
+  return selections;
+}
+
+std::string Join(const std::vector<int>& codes) {
+  std::string text;
+  for (std::size_t i = 0; i < codes.size(); ++i) text += (i ? "," : "") + std::to_string(codes[i]);
+  return text;
+}
+
+const std::vector<int> kSetupA = {6, 4, 11, 5, 10, 2, 3, 1, 0, 8, -1, -1, 9, 33,
+                                  33, 32, 32, 34, 34, 37, 37, 12, 14, 15, 13, 7, -1};
+const std::vector<int> kSetupB = {3, -1, -1, -1, 5, 1, 0, 2, 4, -1, 7, 6, -1, 33,
+                                  33, 32, 32, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+const std::vector<int> kSetupC = {-1, -1, -1, -1, -1, 0, 1, 2, -1, -1, -1, -1, -1, 33,
+                                  33, 32, 32, 33, 33, 32, 32, 33, 33, 32, 32, -1, 3};
+const std::vector<int> kDefaultNoZ = {4, 6, 11, 7, 10, 2, 0, 1, 3, 8, -1, -1, 9, 33,
+                                      33, 32, 32, 37, 37, 38, 38, 41, 41, 40, 40, 5, -1};
+const std::vector<int> kDefaultWithZ = {4, 6, 11, 7, 10, 2, 0, 1, 3, 8, -1, -1, 9, 33,
+                                        33, 32, 32, 37, 37, 34, 34, 41, 41, 40, 40, 5, -1};
+
+// The virtual controller, created before the tool starts.
+struct VirtualController {
+  vpad::VirtualPad pad;
+  explicit VirtualController(const vpad::DeviceConfig& device) {
+    if (!pad.Create()) e2e::Fail("virtual pad block: " + pad.LastError());
+    if (!pad.AddDevice(device)) e2e::Fail("virtual pad device: " + pad.LastError());
+  }
+  void WaitUntilAcquired() {
+    if (!pad.WaitForCallCount(vpad::Call::Acquire, 1, 20000)) {
+      std::string calls;
+      vpad::Record record{};
+      if (pad.ReadRecord(record)) {
+        for (std::uint32_t i = 0; i < vpad::kCallCount; ++i) {
+          if (record.calls[i] != 0) {
+            calls += std::string(" ") + vpad::CallName(static_cast<vpad::Call>(i)) + "=" + std::to_string(record.calls[i]);
+          }
+        }
+      }
+      e2e::Fail("the tool to acquire: " + pad.LastError() + "; calls so far:" + calls);
+    }
+    if (!pad.WaitForReadCycles(2, 5000)) e2e::Fail("the tool to read the pad: " + pad.LastError());
+  }
+  void Cycles(std::uint32_t count) {
+    if (!pad.WaitForReadCycles(count, 5000)) e2e::Fail("read cycles: " + pad.LastError());
+  }
+};
+
+}  // namespace
+
+// ---- Without a controller ---------------------------------------------------
+
+E2E_CASE(FirstRunShowsDefaultsAndYesWritesBothTexts) {
+  Tool tool = StartTool();
+  HWND dialog = tool.dialog;
+  for (int combo : kCombos) {
+    E2E_CHECK_EQ(e2e::ComboSelection(dialog, combo), -1);
+    std::vector<std::string> items = ComboTexts(dialog, combo);
+    E2E_CHECK_EQ(items.size(), 33u);
+    if (items.size() == 33) {
+      E2E_CHECK_EQ(items[0], std::string("Button 1"));
+      E2E_CHECK_EQ(items[31], std::string("Button 32"));
+      E2E_CHECK_EQ(items[32], std::string(" "));
+    }
+    E2E_CHECK(!e2e::IsEnabled(dialog, combo));
+  }
+  for (int button : kGamepadButtons) E2E_CHECK(!e2e::IsEnabled(dialog, button));
+  for (int id : {IDOK, IDC_HELP_BUTTON, IDC_ENABLE_GAMEPAD, IDC_ENABLE_SLIDER, IDC_ENABLE_HAT_SWITCHES,
+                 IDC_ENABLE_FORCE_FEEDBACK}) {
+    E2E_CHECK(e2e::IsEnabled(dialog, id));
+  }
+  E2E_CHECK(!e2e::IsChecked(dialog, IDC_ENABLE_GAMEPAD));
+  E2E_CHECK(e2e::IsChecked(dialog, IDC_ENABLE_SLIDER));
+  E2E_CHECK(e2e::IsChecked(dialog, IDC_ENABLE_HAT_SWITCHES));
+  E2E_CHECK(e2e::IsChecked(dialog, IDC_ENABLE_FORCE_FEEDBACK));
+  E2E_CHECK_EQ(e2e::ControlText(dialog, IDC_STATUS), std::string());
+  E2E_CHECK_EQ(e2e::FocusedControlId(tool.process), IDC_ENABLE_GAMEPAD);
+  E2E_CHECK(!e2e::ReadValue(kKey, "padsin000").has_value());
+
+  e2e::Click(dialog, IDOK);
+  AnswerSaveQuestion(tool, IDYES);
+  ExpectSavedReport(tool);
+  E2E_CHECK_EQ(tool.process.WaitForExit(), 0u);
+
+  auto codes = e2e::ReadValue(kKey, "padsin000");
+  auto flags = e2e::ReadValue(kKey, "padmode000");
+  E2E_REQUIRE(codes.has_value() && flags.has_value());
+  E2E_CHECK_EQ(codes->type, static_cast<DWORD>(REG_SZ));
+  E2E_CHECK_EQ(codes->AsString(), kNothingAssigned);
+  E2E_CHECK_EQ(codes->data.size(), kNothingAssigned.size() + 1);
+  E2E_CHECK_EQ(flags->type, static_cast<DWORD>(REG_SZ));
+  E2E_CHECK_EQ(flags->AsString(), std::string("0,1,1,1"));
+  E2E_CHECK_EQ(flags->data.size(), 8u);
+}
+
+E2E_CASE(SetupButtonsFillTheCombosAndOptions) {
+  StoreSettings(kNothingAssigned, "1,1,1,1");
+  Tool tool = StartTool();
+  HWND dialog = tool.dialog;
+  struct Step {
+    int button;
+    const std::vector<int>* codes;
+    bool forceFeedback, slider, hats;
+  };
+  const Step steps[] = {{IDC_SETUP_A, &kSetupA, true, true, false},
+                        {IDC_SETUP_B, &kSetupB, false, false, false},
+                        {IDC_SETUP_C, &kSetupC, false, false, false},
+                        {IDC_DEFAULT_SETUP, &kDefaultNoZ, false, true, true}};
+  for (const Step& step : steps) {
+    e2e::Click(dialog, step.button);
+    const std::vector<int> expected = SelectionsOf(*step.codes);
+    e2e::WaitUntil([&] { return Selections(dialog) == expected; },
+                   "the combos of setup button " + std::to_string(step.button), 5000);
+    E2E_CHECK_EQ(e2e::IsChecked(dialog, IDC_ENABLE_FORCE_FEEDBACK), step.forceFeedback);
+    E2E_CHECK_EQ(e2e::IsChecked(dialog, IDC_ENABLE_SLIDER), step.slider);
+    E2E_CHECK_EQ(e2e::IsChecked(dialog, IDC_ENABLE_HAT_SWITCHES), step.hats);
+    E2E_CHECK(e2e::IsChecked(dialog, IDC_ENABLE_GAMEPAD));
+    E2E_CHECK_EQ(Stored("padmode000"), std::string("1,1,1,1"));
+  }
+  // Without a controller the default setup turns the camera with the first slider.
+  e2e::Click(dialog, IDOK);
+  AnswerSaveQuestion(tool, IDYES);
+  ExpectSavedReport(tool);
+  E2E_CHECK_EQ(tool.process.WaitForExit(), 0u);
+  E2E_CHECK_EQ(Stored("padsin000"), Join(kDefaultNoZ));
+  E2E_CHECK_EQ(Stored("padmode000"), std::string("1,0,1,1"));
+}
+
+E2E_CASE(EscAndTheCloseBoxAskLikeOk) {
+  Tool tool = StartTool();
+  e2e::SendKey(tool.dialog, VK_ESCAPE);
+  AnswerSaveQuestion(tool, IDCANCEL);
+  E2E_CHECK(!tool.process.EndsWithin(500));
+  E2E_CHECK(e2e::IsWindowShown(tool.dialog));
+  E2E_CHECK(!e2e::ReadValue(kKey, "padsin000").has_value());
+
+  PostMessageA(tool.dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+  AnswerSaveQuestion(tool, IDNO);
+  E2E_CHECK_EQ(tool.process.WaitForExit(), 0u);
+  E2E_CHECK(!e2e::ReadValue(kKey, "padsin000").has_value());
+  E2E_CHECK(!e2e::ReadValue(kKey, "padmode000").has_value());
+}
+
+E2E_CASE(UnchangedSettingsCloseWithoutAsking) {
+  StoreSettings(Join(kSetupB), "1,0,0,0");
+  Tool tool = StartTool();
+  E2E_CHECK(Selections(tool.dialog) == SelectionsOf(kSetupB));
+  E2E_CHECK(!e2e::IsChecked(tool.dialog, IDC_ENABLE_SLIDER));
+  e2e::Click(tool.dialog, IDOK);
+  E2E_CHECK(e2e::NoMessageBoxWithin(tool.process, 1000));
+  E2E_CHECK_EQ(tool.process.WaitForExit(), 0u);
+}
+
+E2E_CASE(SecondInstanceEndsSilently) {
+  Tool first = StartTool();
+  e2e::Process second = e2e::Start(e2e::CaseFolder() + "\\VdraPadConfig.exe");
+  E2E_CHECK_EQ(second.WaitForExit(10000), 0u);
+  E2E_CHECK(first.process.Running());
+  E2E_CHECK(e2e::NoMessageBoxWithin(first.process, 300));
+  e2e::Click(first.dialog, IDOK);
+  AnswerSaveQuestion(first, IDNO);
+  E2E_CHECK_EQ(first.process.WaitForExit(), 0u);
+}
+
+E2E_CASE(PlatformWindowMakesTheToolSaveWithoutAskingAndClose) {
+  Tool tool = StartTool();
+  e2e::SelectComboItem(tool.dialog, IDC_FUNC_CANCEL, 6);
+  e2e::Pump(200);
+  const double start = e2e::NowMs();
+  e2e::OwnWindow platform("OrbinetUS", nullptr);
+  e2e::WaitUntil([&] { return e2e::ReadValue(kKey, "padsin000").has_value(); }, "the silent save", 3000);
+  // Within a tick or so; the window itself goes more slowly, since Wine on a
+  // display without a window manager waits for the unmapping of a hidden window.
+  E2E_CHECK(e2e::NowMs() - start < 1000);
+  E2E_CHECK(tool.process.EndsWithin(8000));
+  E2E_CHECK(!e2e::CurrentMessageBox(tool.process).has_value());
+  E2E_CHECK_EQ(Stored("padsin000"), Repeat("-1", 5) + ",6," + Repeat("-1", 21));
+  E2E_CHECK_EQ(Stored("padmode000"), std::string("0,1,1,1"));
+}
+
+E2E_CASE(KeysBAndNumericKeypadTwoDoNothingOnTheDialog) {
+  StoreSettings(kNothingAssigned, "1,1,1,1");
+  Tool tool = StartTool();
+  HWND dialog = tool.dialog;
+  // The mnemonic of "Alternate Setup A (&A)" works from the dialog window ...
+  e2e::SendChar(dialog, 'a');
+  WaitForSelection(dialog, IDC_FUNC_CANCEL, 2);
+  // ... but B, b and numeric keypad 2 are swallowed there.
+  e2e::SendChar(dialog, 'b');
+  e2e::SendChar(dialog, 'B');
+  e2e::SendKey(dialog, 'B');
+  e2e::SendKey(dialog, VK_NUMPAD2);
+  E2E_CHECK(!e2e::BecomesTrueWithin([&] { return e2e::ComboSelection(dialog, IDC_FUNC_CANCEL) != 2; }, 1000));
+  E2E_CHECK(Selections(dialog) == SelectionsOf(kSetupA));
+  E2E_CHECK(e2e::NoMessageBoxWithin(tool.process, 200));
+}
+
+E2E_CASE(FocusShowsTheHelpTextOfEachControl) {
+  StoreSettings(kNothingAssigned, "1,1,1,1");
+  Tool tool = StartTool();
+  HWND dialog = tool.dialog;
+  const std::vector<std::pair<int, std::string>> comboHelp = {
+      {1003, "Allocate a button to do the following functions:\n- Select / Confirm\n- Specify the nearest target / "
+             "Speak to NPC\n- Open Action Command Window"},
+      {1016, "Allocate a button to do the following function:\n- Cancel"},
+      {1017, "Allocate a button to do the following functions:\n- Select the active window\n- Open \"Options\" "
+             "sub-windows\n  etc. "},
+      {1018, "Allocate a button to do the following function:\n- Open the Main Menu"},
+      {1019, "Allocate a button to do the following function:\n- Toggle autorun (while moving)"},
+      {1020, "Allocate a button to do the following function:\n- Open Macro Palette #1 containing user-defined "
+             "macros created with the Edit Macro option"},
+      {1021, "Allocate a button to do the following function:\n- Open Macro Palette #2 containing user-defined "
+             "macros created with the Edit Macro option"},
+      {1022, "Allocate a button to do the following function:\n- Temporarily exit game and return to Orbinet\n "
+             "(This is not a true log out so your character will remain in the game world.)"},
+      {1023, "Allocate a button to do the following function:\n- Hide all windows\n (Press once more to show "
+             "windows again.)"},
+      {1024, "Allocate a button to do the following functions:\n- Heal (when no target is specified)\n- Lock on "
+             "target (when a target is specified)"},
+      {1025, "Allocate a button to do the following function:\n- Toggle camera view"},
+      {1032, "Allocate a button to do the following function:\n- Take a screenshot\n (You can only take "
+             "screenshots when the menus are not displayed.)"},
+      {1027, "Allocate a button to do the following function:\n- Hold down to operate menu options with movement "
+             "controls"},
+      {1026, "Allocate a button to do the following function:\n- Hold down to operate the camera with movement "
+             "controls"},
+      {1034, "Allocate a button to do the following function:\n- Press the button to toggle directional\ncontrol "
+             "device operation between\nmovement, camera, and/or menu controls.\n"}};
+  for (const auto& [combo, help] : comboHelp) {
+    e2e::FocusControl(dialog, combo);
+    WaitForStatus(dialog, help);
+  }
+  // A push button shows its help when the focus leaves another reporting button for it.
+  const std::vector<std::pair<int, std::string>> buttonHelp = {
+      {1006, ""},  // reached from a combo box: no report
+      {1007, "Allocate camera buttons.\n(Please press Button 1 to confirm selection.)"},
+      {1008, "Allocate menu buttons.\n(Please press Button 1 to confirm selection.)"},
+      {1033, "Default Setup\n For PC gamepads with 3 directional control devices (stick, slider, && hat switches) "
+             "and 12 buttons."},
+      {1012, "Setup A\n For console-type gamepads with 2 directional control devices and 16 buttons (4 of which "
+             "can serve as directional buttons)."},
+      {1013, "Setup B\n For classic gamepads with 1 directional control device and 8 buttons."},
+      {1035, "Setup C\n For gamepads with 1 directional control device and 4 buttons."},
+      {1014, "Conduct functionability test on gamepad with current settings."},
+      {1031, "Display Gamepad Config tool's help documentation."},
+      {IDOK, "Quit VELDARA Gamepad Configuration Tool."},
+      {1006, "Allocate movement buttons.\n(Please press Button 1 to confirm selection.)"}};
+  for (const auto& [button, help] : buttonHelp) {
+    e2e::FocusControl(dialog, button);
+    e2e::WaitUntil([&] { return e2e::FocusedControlId(tool.process) == button; },
+                   "focus on button " + std::to_string(button), 5000);
+    if (!help.empty()) WaitForStatus(dialog, help);
+  }
+}
+
+E2E_CASE(SystemMenuCommandOpensTheAboutBox) {
+  Tool tool = StartTool();
+  PostMessageA(tool.dialog, WM_SYSCOMMAND, 0x10, 0);
+  HWND about = e2e::WaitForDialog(tool.process, "About Veldara Gamepad Configuration Tool");
+  bool versionShown = false;
+  for (HWND child = GetWindow(about, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (e2e::WindowText(child) == "VELDARA Gamepad Configuration Tool version 1.310") versionShown = true;
+  }
+  E2E_CHECK(versionShown);
+  e2e::Click(about, IDOK);
+  e2e::WaitUntil([&] { return !IsWindow(about); }, "the About box to close", 5000);
+  E2E_CHECK(tool.process.Running());
+  E2E_CHECK(e2e::NoMessageBoxWithin(tool.process, 200));
+}
+
+// ---- With the virtual controller ------------------------------------------
+
+E2E_CASE(GamepadButtonGoesToTheFocusedComboAndClearsItsFormerFunction) {
+  VirtualController controller(vpad::StandardPad(false));
+  std::vector<int> codes(27, -1);
+  codes[6] = 2;  // Main Menu on Button 3
+  StoreSettings(Join(codes), "1,1,1,1");
+  Tool tool = StartTool(true);
+  controller.WaitUntilAcquired();
+  E2E_CHECK_EQ(e2e::ComboSelection(tool.dialog, IDC_FUNC_MAIN_MENU), 2);
+  e2e::FocusControl(tool.dialog, IDC_FUNC_CANCEL);
+  WaitForStatus(tool.dialog, "Allocate a button to do the following function:\n- Cancel");
+  E2E_REQUIRE(controller.pad.PressButton(2));
+  WaitForSelection(tool.dialog, IDC_FUNC_CANCEL, 2);
+  WaitForSelection(tool.dialog, IDC_FUNC_MAIN_MENU, -1);
+  E2E_REQUIRE(controller.pad.ReleaseButton(2));
+  controller.Cycles(2);
+  E2E_CHECK_EQ(e2e::ComboSelection(tool.dialog, IDC_FUNC_CANCEL), 2);
+
+  e2e::Click(tool.dialog, IDOK);
+  AnswerSaveQuestion(tool, IDYES);
+  ExpectSavedReport(tool);
+  E2E_CHECK_EQ(tool.process.WaitForExit(), 0u);
+  codes[6] = -1;
+  codes[5] = 2;
+  E2E_CHECK_EQ(Stored("padsin000"), Join(codes));
+}
+
+E2E_CASE(FirstGamepadButtonAfterStartBecomesSelectConfirm) {
+  VirtualController controller(vpad::StandardPad(false));
+  StoreSettings(kNothingAssigned, "1,1,1,1");
+  Tool tool = StartTool(true);
+  controller.WaitUntilAcquired();
+  E2E_CHECK_EQ(e2e::FocusedControlId(tool.process), IDC_ENABLE_GAMEPAD);
+  E2E_REQUIRE(controller.pad.TapButton(4));
+  WaitForSelection(tool.dialog, IDC_FUNC_SELECT_CONFIRM, 4);
+  E2E_CHECK_EQ(e2e::FocusedControlId(tool.process), IDC_ENABLE_GAMEPAD);
+}
+
+E2E_CASE(StickUpFromSelectConfirmOffersToQuitAndButtonOneCloses) {
+  VirtualController controller(vpad::StandardPad(false));
+  StoreSettings("", "1,1,1,1");
+  Tool tool = StartTool(true);
+  controller.WaitUntilAcquired();
+  e2e::FocusControl(tool.dialog, IDC_FUNC_SELECT_CONFIRM);
+  WaitForStatus(tool.dialog,
+                "Allocate a button to do the following functions:\n- Select / Confirm\n- Specify the nearest "
+                "target / Speak to NPC\n- Open Action Command Window");
+  E2E_REQUIRE(controller.pad.SetAxis(vpad::Axis::Y, -127));
+  e2e::WaitUntil([&] { return e2e::FocusedControlId(tool.process) == IDC_ENABLE_GAMEPAD; },
+                 "the focus to move up to Enable Gamepad", 5000);
+  WaitForStatus(tool.dialog, "Quit VELDARA Gamepad Configuration Tool.");
+  E2E_REQUIRE(controller.pad.SetAxis(vpad::Axis::Y, 0));
+  controller.Cycles(2);
+  E2E_CHECK_EQ(e2e::FocusedControlId(tool.process), IDC_ENABLE_GAMEPAD);
+  E2E_REQUIRE(controller.pad.TapButton(0));
+  AnswerSaveQuestion(tool, IDNO);
+  E2E_CHECK_EQ(tool.process.WaitForExit(), 0u);
+}
+
+E2E_CASE(StickDownMovesToTheNextControl) {
+  VirtualController controller(vpad::StandardPad(false));
+  StoreSettings(kNothingAssigned, "1,1,1,1");
+  Tool tool = StartTool(true);
+  controller.WaitUntilAcquired();
+  e2e::FocusControl(tool.dialog, IDC_FUNC_CAMERA_WITH_MOVEMENT);
+  E2E_REQUIRE(controller.pad.SetAxis(vpad::Axis::Y, 127));
+  e2e::WaitUntil([&] { return e2e::FocusedControlId(tool.process) == IDC_FUNC_TOGGLE_DIRECTIONAL; },
+                 "the focus to move down to the Toggle combo", 5000);
+  WaitForStatus(tool.dialog,
+                "Allocate a button to do the following function:\n- Press the button to toggle "
+                "directional\ncontrol device operation between\nmovement, camera, and/or menu controls.\n");
+  controller.Cycles(3);
+  E2E_CHECK_EQ(e2e::FocusedControlId(tool.process), IDC_FUNC_TOGGLE_DIRECTIONAL);
+}
+
+E2E_CASE(DefaultSetupWithAZAxisTurnsTheCameraWithIt) {
+  VirtualController controller(vpad::StandardPad(false));
+  StoreSettings(kNothingAssigned, "1,1,1,1");
+  Tool tool = StartTool(true);
+  controller.WaitUntilAcquired();
+  e2e::Click(tool.dialog, IDC_DEFAULT_SETUP);
+  const std::vector<int> expected = SelectionsOf(kDefaultWithZ);
+  e2e::WaitUntil([&] { return Selections(tool.dialog) == expected; }, "the default setup in the combos", 5000);
+  e2e::Click(tool.dialog, IDOK);
+  AnswerSaveQuestion(tool, IDYES);
+  ExpectSavedReport(tool);
+  E2E_CHECK_EQ(tool.process.WaitForExit(), 0u);
+  E2E_CHECK_EQ(Stored("padsin000"), Join(kDefaultWithZ));
+}
+
+E2E_CASE(DeviceGetsBufferSizeFormatLevelAndRangesOnEveryAxis) {
+  vpad::PadShape shape;
+  shape.rotations = true;
+  shape.sliders = 3;
+  VirtualController controller(vpad::MakePad(shape, 1));
+  Tool tool = StartTool(true);
+  controller.WaitUntilAcquired();
+  vpad::Record record{};
+  E2E_REQUIRE(controller.pad.ReadRecord(record));
+
+  E2E_REQUIRE(record.enumDevicesCount >= 2);
+  E2E_CHECK_EQ(record.enumDevices[0].devType, 4u);
+  E2E_CHECK_EQ(record.enumDevices[0].flags, 0x101u);
+  E2E_CHECK_EQ(record.enumDevices[1].flags, 0x1u);
+  E2E_CHECK_EQ(record.creates[0].version, 0x0800u);
+
+  std::vector<std::uint32_t> rangeOffsets;
+  bool bufferSizeSeen = false;
+  for (std::uint32_t i = 0; i < record.propertyCount && i < vpad::kMaxProperties; ++i) {
+    const vpad::PropertyRecord& p = record.properties[i];
+    if (p.property == 1) {
+      bufferSizeSeen = true;
+      E2E_CHECK_EQ(p.size, 20u);
+      E2E_CHECK_EQ(p.headerSize, 16u);
+      E2E_CHECK_EQ(p.obj, 0u);
+      E2E_CHECK_EQ(p.how, static_cast<std::uint32_t>(DIPH_DEVICE));
+      E2E_CHECK_EQ(p.data, 640u);
+    } else if (p.property == 4) {
+      rangeOffsets.push_back(p.obj);
+      E2E_CHECK_EQ(p.size, 24u);
+      E2E_CHECK_EQ(p.headerSize, 16u);
+      E2E_CHECK_EQ(p.how, static_cast<std::uint32_t>(DIPH_BYOFFSET));
+      E2E_CHECK_EQ(p.min, -127);
+      E2E_CHECK_EQ(p.max, 127);
+    }
+  }
+  E2E_CHECK(bufferSizeSeen);
+  // X, Y, Z, Rx, Ry, Rz, then the first two sliders; the third gets none.
+  E2E_CHECK(rangeOffsets == (std::vector<std::uint32_t>{0, 4, 8, 12, 16, 20, 24, 28}));
+  E2E_REQUIRE(record.dataFormatCount >= 1);
+  E2E_CHECK(record.dataFormats[0].matchesJoystick2 != 0);
+  E2E_REQUIRE(record.cooperativeLevelCount >= 1);
+  E2E_CHECK_EQ(record.cooperativeLevels[0].flags, static_cast<std::uint32_t>(DISCL_EXCLUSIVE | DISCL_BACKGROUND));
+  E2E_CHECK(record.cooperativeLevels[0].windowTopLevel != 0);
+  E2E_CHECK_EQ(record.lastCapabilitiesSize, 44u);
+  E2E_CHECK_EQ(record.lastStateSize, 272u);
+  E2E_CHECK_EQ(record.wrongStateSizes, 0u);
+  E2E_CHECK_EQ(record.lastObjectDataSize, 20u);
+  E2E_CHECK_EQ(record.lastDataRoom, 32u);
+  E2E_CHECK_EQ(record.lastDataFlags, 0u);
+
+  e2e::Click(tool.dialog, IDOK);
+  AnswerSaveQuestion(tool, IDNO);
+  E2E_CHECK_EQ(tool.process.WaitForExit(), 0u);
+  E2E_REQUIRE(controller.pad.ReadRecord(record));
+  E2E_CHECK_EQ(record.devicesAlive, 0u);
+  E2E_CHECK_EQ(record.inputsAlive, 0u);
+  E2E_CHECK(record.calls[static_cast<int>(vpad::Call::Unacquire)] >= 1);
+}
+
+E2E_CASE(LostInputIsReacquiredInTheSameCycle) {
+  VirtualController controller(vpad::StandardPad(false));
+  StoreSettings(kNothingAssigned, "1,1,1,1");
+  Tool tool = StartTool(true);
+  controller.WaitUntilAcquired();
+  std::uint32_t acquires = 0;
+  E2E_REQUIRE(controller.pad.CallCount(vpad::Call::Acquire, acquires));
+  E2E_REQUIRE(controller.pad.LoseInput());
+  E2E_REQUIRE(controller.pad.WaitForCallCount(vpad::Call::Acquire, acquires + 1, 5000));
+  controller.Cycles(2);
+  E2E_REQUIRE(controller.pad.TapButton(7));
+  WaitForSelection(tool.dialog, IDC_FUNC_SELECT_CONFIRM, 7);
+}
