@@ -1,6 +1,6 @@
 // VdraPadConfig.exe under Wine: the first run and its save, the predefined
 // setups, Esc and the close box, single instance, the platform window, the
-// swallowed keys, the help texts and the About box; then, with the virtual
+// swallowed keys, the help texts, the help file and the About box; then, with the virtual
 // controller (the test-only dinput8.dll), assignment and navigation by
 // gamepad and what the tool asks of the device.
 #include <windows.h>
@@ -105,6 +105,7 @@ HWND WaitForMainDialog(const e2e::Process& process) {
 Tool StartTool(bool virtualPad = false) {
   const std::string folder = e2e::CaseFolder();
   e2e::CopyFileTo(e2e::BuildPath("padtool/VdraPadConfig.exe"), folder + "\\" + kProgram);
+  e2e::CopyFileTo(e2e::BuildPath("padtool/VdraPadConfig.chm"), folder + "\\VdraPadConfig.chm");
   Tool tool;
   if (virtualPad) {
     e2e::CopyFileTo(e2e::BuildPath(VIRTUAL_DINPUT8_BUILD_PATH), folder + "\\dinput8.dll");
@@ -444,6 +445,16 @@ E2E_CASE(FocusShowsTheHelpTextOfEachControl) {
                    "focus on button " + std::to_string(button), 5000);
     if (!help.empty()) WaitForStatus(dialog, help);
   }
+}
+
+E2E_CASE(HelpButtonOpensTheHelpFileBesideTheProgram) {
+  Tool tool = StartTool();
+  e2e::Click(tool.dialog, IDC_HELP_BUTTON);
+  // The viewer shows the title of VdraPadConfig.chm, so the file beside the program was found.
+  HWND viewer = e2e::WaitForWindow(tool.process, "HH Parent", "VELDARA Gamepad Configuration Tool Help", 30000);
+  PostMessageA(viewer, WM_CLOSE, 0, 0);
+  e2e::WaitUntil([&] { return !IsWindowVisible(viewer); }, "the help viewer to close");
+  E2E_CHECK(tool.process.Running());
 }
 
 E2E_CASE(SystemMenuCommandOpensTheAboutBox) {
