@@ -148,24 +148,6 @@ void PressDefaultAndConfirm(const e2e::Process& tool, HWND dialog) {
   e2e::Answer(ExpectBox(tool, "Returned settings to default values.", {IDOK}), IDOK);
 }
 
-// Combo item texts read as Unicode: Wine hands a cross-process CB_GETLBTEXT of an
-// ANSI caller the Unicode text of a Unicode combo box unconverted.
-std::vector<std::string> ComboTexts(HWND dialog, int id) {
-  HWND combo = e2e::Control(dialog, id);
-  std::vector<std::string> items;
-  int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) {
-    wchar_t wide[256] = {};
-    LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, i, 0);
-    if (length < 0 || length >= 256) e2e::Fail("combo item too long");
-    SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide));
-    char text[512] = {};
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
-    items.emplace_back(text);
-  }
-  return items;
-}
-
 std::string Joined(const std::vector<std::string>& items) {
   std::string text;
   for (const std::string& item : items) text += (text.empty() ? "" : "|") + item;
@@ -173,34 +155,6 @@ std::string Joined(const std::vector<std::string>& items) {
 }
 
 constexpr char kNullD3d8Program[] = "VELDARA Config null d3d8.exe";
-
-// Wine's per-program DLL override (HKCU\Software\Wine\AppDefaults\<exe>\DllOverrides)
-// for the life of the object. Wine 8 does not take WINEDLLOVERRIDES from the
-// environment that CreateProcess hands a child, so the registry does it.
-class NativeDllOverride {
- public:
-  NativeDllOverride(const std::string& program, const std::string& dll)
-      : appKey_("Software\\Wine\\AppDefaults\\" + program) {
-    HKEY key = nullptr;
-    std::string path = appKey_ + "\\DllOverrides";
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS) {
-      e2e::Fail("cannot create " + path);
-    }
-    static const char kNative[] = "native";
-    RegSetValueExA(key, dll.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(kNative), sizeof kNative);
-    RegCloseKey(key);
-  }
-  ~NativeDllOverride() {
-    RegDeleteKeyA(HKEY_CURRENT_USER, (appKey_ + "\\DllOverrides").c_str());
-    RegDeleteKeyA(HKEY_CURRENT_USER, appKey_.c_str());
-  }
-  NativeDllOverride(const NativeDllOverride&) = delete;
-  NativeDllOverride& operator=(const NativeDllOverride&) = delete;
-
- private:
-  std::string appKey_;
-};
 
 double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
@@ -254,9 +208,9 @@ E2E_CASE(PagesShowTheirComboItems) {
     if (PageIndex(page) == 3) effects = page;
   }
   E2E_REQUIRE(textures != nullptr && effects != nullptr);
-  E2E_CHECK_EQ(Joined(ComboTexts(textures, IDC_TEXTURE_COMPRESSION)), std::string("High|Low|Uncompressed"));
-  E2E_CHECK_EQ(Joined(ComboTexts(textures, IDC_MAP_COMPRESSION)), std::string("Compressed|Uncompressed"));
-  E2E_CHECK_EQ(Joined(ComboTexts(effects, IDC_ENVIRONMENTAL_ANIMATION)), std::string("Off|Normal|Smooth"));
+  E2E_CHECK_EQ(Joined(e2e::ComboItems(textures, IDC_TEXTURE_COMPRESSION)), std::string("High|Low|Uncompressed"));
+  E2E_CHECK_EQ(Joined(e2e::ComboItems(textures, IDC_MAP_COMPRESSION)), std::string("Compressed|Uncompressed"));
+  E2E_CHECK_EQ(Joined(e2e::ComboItems(effects, IDC_ENVIRONMENTAL_ANIMATION)), std::string("Off|Normal|Smooth"));
   e2e::Click(dialog, IDOK);
   ExpectSilentExit(tool);
 }
@@ -389,7 +343,7 @@ E2E_CASE(NullDirect3DGivesEmptyTabAreaThatClosesAtOnce) {
   std::string exe = e2e::CaseFolder() + "\\" + kNullD3d8Program;
   e2e::CopyFileTo(ToolPath(), exe);
   e2e::CopyFileTo(e2e::BuildPath("tests/e2e/testdlls/null_d3d8/d3d8.dll"), e2e::CaseFolder() + "\\d3d8.dll");
-  NativeDllOverride override(kNullD3d8Program, "d3d8");
+  e2e::NativeDllOverride override(kNullD3d8Program, "d3d8");
   e2e::StartOptions options;
   options.environment = {{"WINEDLLOVERRIDES", "d3d8=n"}};
   e2e::Process tool = e2e::Start(exe, options);

@@ -154,6 +154,24 @@ Process Start(const std::string& program, const StartOptions& options) {
   return Process(info.hProcess, info.dwProcessId);
 }
 
+NativeDllOverride::NativeDllOverride(const std::string& programFileName, const std::string& dll)
+    : appKey_("Software\\Wine\\AppDefaults\\" + programFileName) {
+  std::string path = appKey_ + "\\DllOverrides";
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS)
+    Fail("cannot create HKCU\\" + path);
+  static const char kNative[] = "native";
+  LONG result = RegSetValueExA(key, dll.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(kNative), sizeof kNative);
+  RegCloseKey(key);
+  if (result != ERROR_SUCCESS) Fail("cannot set the DLL override for " + dll);
+}
+
+NativeDllOverride::~NativeDllOverride() {
+  RegDeleteKeyA(HKEY_CURRENT_USER, (appKey_ + "\\DllOverrides").c_str());
+  RegDeleteKeyA(HKEY_CURRENT_USER, appKey_.c_str());
+}
+
 // ---- Waiting --------------------------------------------------------------
 
 double NowMs() {
@@ -310,15 +328,19 @@ int ComboSelection(HWND dialog, int id) {
 }
 
 std::vector<std::string> ComboItems(HWND dialog, int id) {
+  // Asked in Unicode: Wine hands an ANSI caller in another process the
+  // unconverted Unicode text of a Unicode combo box.
   HWND combo = Control(dialog, id);
   std::vector<std::string> items;
-  int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
+  int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
   for (int i = 0; i < count; ++i) {
-    char buffer[512];
-    LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, i, 0);
-    if (length < 0 || length >= static_cast<LRESULT>(sizeof buffer)) Fail("combo item too long");
-    LRESULT copied = SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(buffer));
-    items.emplace_back(buffer, copied > 0 ? static_cast<std::size_t>(copied) : 0);
+    wchar_t wide[512] = {};
+    LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, i, 0);
+    if (length < 0 || length >= static_cast<LRESULT>(sizeof wide / sizeof wide[0])) Fail("combo item too long");
+    SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide));
+    char text[1024] = {};
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    items.emplace_back(text);
   }
   return items;
 }

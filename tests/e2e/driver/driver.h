@@ -104,13 +104,30 @@ class Process {
 struct StartOptions {
   std::string arguments;         // appended after the quoted program path
   std::string workingDirectory;  // empty: the program's folder
-  // Environment variables set for the child only, e.g. {"WINEDLLOVERRIDES", "d3d8=n"}.
+  // Environment variables set for the child only. Wine reads WINEDLLOVERRIDES
+  // from the Unix environment of the wine command, not from this block: use
+  // NativeDllOverride for test-only DLLs.
   std::vector<std::pair<std::string, std::string>> environment;
   bool quoteProgram = true;
 };
 
 // CreateProcessA of the program; fails the case when it cannot start.
 Process Start(const std::string& program, const StartOptions& options = {});
+
+// Makes Wine load the native (file) version of a DLL for one program, chosen by
+// its file name, for the life of the object: the per-program override
+// HKCU\Software\Wine\AppDefaults\<program>\DllOverrides. Used with a copy of
+// the program beside a test-only DLL.
+class NativeDllOverride {
+ public:
+  NativeDllOverride(const std::string& programFileName, const std::string& dll);
+  ~NativeDllOverride();
+  NativeDllOverride(const NativeDllOverride&) = delete;
+  NativeDllOverride& operator=(const NativeDllOverride&) = delete;
+
+ private:
+  std::string appKey_;
+};
 
 // ---- Windows and controls ---------------------------------------------------
 
