@@ -271,7 +271,7 @@ E2E_CASE(SecondStartWarnsOnceAndThirdExitsSilently) {
 
   e2e::Process second = e2e::Start(ToolPath());
   e2e::MessageBoxInfo box = ExpectBox(second, "VELDARA Config is already running.", {IDOK});
-  E2E_CHECK(box.iconId != 0);
+  E2E_CHECK(box.hasIcon);
   E2E_CHECK(GetWindow(box.window, GW_OWNER) == nullptr);
 
   e2e::Process third = e2e::Start(ToolPath());

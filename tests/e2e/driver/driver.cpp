@@ -155,7 +155,7 @@ Process Start(const std::string& program, const StartOptions& options) {
 }
 
 NativeDllOverride::NativeDllOverride(const std::string& programFileName, const std::string& dll)
-    : appKey_("Software\\Wine\\AppDefaults\\" + programFileName) {
+    : appKey_(std::string("Software\\Wine\\AppDefaults\\") + programFileName) {
   std::string path = appKey_ + "\\DllOverrides";
   HKEY key = nullptr;
   if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
@@ -166,6 +166,32 @@ NativeDllOverride::NativeDllOverride(const std::string& programFileName, const s
   RegCloseKey(key);
   if (result != ERROR_SUCCESS) Fail("cannot set the DLL override for " + dll);
 }
+
+namespace {
+
+constexpr char kAppDefaults[] = "Software\\Wine\\AppDefaults";
+
+// Per-program DLL overrides left by a case that was killed before it could
+// remove them; a fresh test prefix has none of its own.
+void RemoveDllOverrides() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kAppDefaults, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+  std::vector<std::string> programs;
+  for (DWORD index = 0;; ++index) {
+    char name[MAX_PATH];
+    DWORD length = sizeof name;
+    if (RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    programs.emplace_back(name, length);
+  }
+  RegCloseKey(key);
+  for (const auto& program : programs) {
+    std::string path = std::string(kAppDefaults) + "\\" + program;
+    if (RegDeleteKeyA(HKEY_CURRENT_USER, (path + "\\DllOverrides").c_str()) == ERROR_SUCCESS)
+      RegDeleteKeyA(HKEY_CURRENT_USER, path.c_str());
+  }
+}
+
+}  // namespace
 
 NativeDllOverride::~NativeDllOverride() {
   RegDeleteKeyA(HKEY_CURRENT_USER, (appKey_ + "\\DllOverrides").c_str());
@@ -455,9 +481,10 @@ std::optional<MessageBoxInfo> CurrentMessageBox(const Process& process) {
   info.window = search.found;
   info.caption = WindowText(search.found);
   info.text = WindowText(GetDlgItem(search.found, 0xFFFF));
+  // Windows numbers the icon static 0x14, Wine 0x440; Wine keeps it even for a box without icon.
   for (int iconId : {0x14, 0x440}) {
     HWND icon = GetDlgItem(search.found, iconId);
-    if (icon != nullptr && IsWindowVisible(icon)) info.iconId = static_cast<UINT>(iconId);
+    if (icon != nullptr && SendMessageA(icon, STM_GETICON, 0, 0) != 0) info.hasIcon = true;
   }
   EnumChildWindows(search.found, &CollectButtons, reinterpret_cast<LPARAM>(&info.buttons));
   return info;
@@ -669,6 +696,7 @@ int main(int argc, char** argv) {
   currentCase = chosen->name;
   double start = NowMs();
   try {
+    RemoveDllOverrides();
     DeleteKeyTree("SOFTWARE\\OrbinetUS");
     DeleteTree(CaseFolder());
     MakeFolders(CaseFolder());

@@ -182,7 +182,7 @@ struct MessageBoxInfo {
   HWND window = nullptr;
   std::string caption;
   std::string text;
-  UINT iconId = 0;  // 0 when the box shows no icon
+  bool hasIcon = false;  // the icon static holds an icon (STM_GETICON)
   std::vector<int> buttons;  // ids of the visible buttons (IDOK, IDYES, ...)
 };
 

@@ -37,37 +37,8 @@ std::string Stored(const char* name) {
 }
 
 constexpr char kProgram[] = "VdraPadConfig.exe";
-const std::string kAppDefaults = std::string("Software\\Wine\\AppDefaults\\") + kProgram;
-
-// Wine's per-program override (HKCU\Software\Wine\AppDefaults\<exe>\DllOverrides)
-// that makes the program load the dinput8.dll beside it: Wine does not take
-// WINEDLLOVERRIDES from the environment CreateProcess hands a child.
-class NativeDinput8 {
- public:
-  NativeDinput8() {
-    const std::string path = kAppDefaults + "\\DllOverrides";
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS) {
-      e2e::Fail("cannot create " + path);
-    }
-    static const char kNative[] = "native";
-    RegSetValueExA(key, "dinput8", 0, REG_SZ, reinterpret_cast<const BYTE*>(kNative), sizeof kNative);
-    RegCloseKey(key);
-  }
-  ~NativeDinput8() { Remove(); }
-  NativeDinput8(const NativeDinput8&) = delete;
-  NativeDinput8& operator=(const NativeDinput8&) = delete;
-  // Also run before the cases without the virtual controller, in case an
-  // earlier case ended without cleaning up.
-  static void Remove() {
-    RegDeleteKeyA(HKEY_CURRENT_USER, (kAppDefaults + "\\DllOverrides").c_str());
-    RegDeleteKeyA(HKEY_CURRENT_USER, kAppDefaults.c_str());
-  }
-};
-
 struct Tool {
-  std::unique_ptr<NativeDinput8> override;
+  std::unique_ptr<e2e::NativeDllOverride> override;
   e2e::Process process;
   HWND dialog = nullptr;
 };
@@ -109,9 +80,7 @@ Tool StartTool(bool virtualPad = false) {
   Tool tool;
   if (virtualPad) {
     e2e::CopyFileTo(e2e::BuildPath(VIRTUAL_DINPUT8_BUILD_PATH), folder + "\\dinput8.dll");
-    tool.override = std::make_unique<NativeDinput8>();
-  } else {
-    NativeDinput8::Remove();
+    tool.override = std::make_unique<e2e::NativeDllOverride>(kProgram, "dinput8");
   }
   tool.process = e2e::Start(folder + "\\" + kProgram);
   tool.dialog = WaitForMainDialog(tool.process);
@@ -133,22 +102,12 @@ void WaitForStatus(HWND dialog, const std::string& text) {
                  5000);
 }
 
-// The icon a message box shows (STM_GETICON of its icon static), null for none.
-HICON BoxIcon(const e2e::MessageBoxInfo& box) {
-  for (int id : {0x14, 0x440}) {
-    if (HWND icon = GetDlgItem(box.window, id)) {
-      return reinterpret_cast<HICON>(SendMessageA(icon, STM_GETICON, 0, 0));
-    }
-  }
-  return nullptr;
-}
-
 // Expects the "Save changes? " question and answers it.
 void AnswerSaveQuestion(const Tool& tool, int answer) {
   e2e::MessageBoxInfo box = e2e::WaitForMessageBox(tool.process);
   E2E_CHECK_EQ(box.caption, std::string(kTitle));
   E2E_CHECK_EQ(box.text, std::string("Save changes? "));
-  E2E_CHECK(BoxIcon(box) == nullptr);
+  E2E_CHECK(!box.hasIcon);
   E2E_CHECK(box.buttons == (std::vector<int>{IDYES, IDNO, IDCANCEL}));
   e2e::Answer(box, answer);
 }
@@ -157,27 +116,9 @@ void ExpectSavedReport(const Tool& tool) {
   e2e::MessageBoxInfo box = e2e::WaitForMessageBox(tool.process);
   E2E_CHECK_EQ(box.caption, std::string(kTitle));
   E2E_CHECK_EQ(box.text, std::string("Settings saved."));
-  E2E_CHECK(BoxIcon(box) != nullptr);
+  E2E_CHECK(box.hasIcon);
   E2E_CHECK(box.buttons == std::vector<int>{IDOK});
   e2e::Answer(box, IDOK);
-}
-
-// CB_GETLBTEXT through the wide message: the combo boxes of common controls 6
-// are Unicode windows, and Wine hands another process's ANSI request the wide text.
-std::vector<std::string> ComboTexts(HWND dialog, int id) {
-  HWND combo = e2e::Control(dialog, id);
-  std::vector<std::string> items;
-  const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) {
-    wchar_t wide[64] = {};
-    const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, i, 0);
-    if (length < 0 || length >= 64) e2e::Fail("combo item too long");
-    SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide));
-    char text[128] = {};
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
-    items.emplace_back(text);
-  }
-  return items;
 }
 
 std::vector<int> Selections(HWND dialog) {
@@ -249,7 +190,7 @@ E2E_CASE(FirstRunShowsDefaultsAndYesWritesBothTexts) {
   HWND dialog = tool.dialog;
   for (int combo : kCombos) {
     E2E_CHECK_EQ(e2e::ComboSelection(dialog, combo), -1);
-    std::vector<std::string> items = ComboTexts(dialog, combo);
+    std::vector<std::string> items = e2e::ComboItems(dialog, combo);
     E2E_CHECK_EQ(items.size(), 33u);
     if (items.size() == 33) {
       E2E_CHECK_EQ(items[0], std::string("Button 1"));
