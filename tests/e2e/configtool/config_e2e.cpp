@@ -36,35 +36,11 @@ const int kPageMarker[] = {IDC_GAMEPAD_SETTINGS, IDC_OVERLAY_RESOLUTION, IDC_TEX
 
 std::string ToolPath() { return e2e::BuildPath("configtool/VELDARA Config.exe"); }
 
-struct MainSearch {
-  DWORD processId;
-  HWND found;
-};
-
-BOOL CALLBACK MatchMainDialog(HWND window, LPARAM context) {
-  auto* search = reinterpret_cast<MainSearch*>(context);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner == search->processId && IsWindowVisible(window) && e2e::ClassName(window) == "#32770" &&
-      GetDlgItem(window, IDC_TAB) != nullptr && e2e::WindowText(window) == kTitle) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 // The visible main dialog (a message box has the same caption but no tab control).
-HWND FindMainDialog(const e2e::Process& tool) {
-  MainSearch search{tool.Id(), nullptr};
-  EnumWindows(&MatchMainDialog, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
+HWND FindMainDialog(const e2e::Process& tool) { return e2e::FindDialogWithControl(tool, kTitle, IDC_TAB); }
 
 HWND WaitForMainDialog(const e2e::Process& tool, int timeoutMs = kStartTimeoutMs) {
-  HWND dialog = nullptr;
-  e2e::WaitUntil([&] { return (dialog = FindMainDialog(tool)) != nullptr; }, "the VELDARA Config dialog",
-                 timeoutMs);
-  return dialog;
+  return e2e::WaitForDialogWithControl(tool, kTitle, IDC_TAB, timeoutMs);
 }
 
 struct PageSearch {

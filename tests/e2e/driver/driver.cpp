@@ -318,6 +318,42 @@ HWND WaitForDialog(const Process& process, const char* title, int timeoutMs) {
   return WaitForWindow(process, "#32770", title, timeoutMs);
 }
 
+namespace {
+
+struct DialogSearch {
+  DWORD processId;
+  const char* title;
+  int controlId;
+  HWND found;
+};
+
+BOOL CALLBACK MatchDialogWithControl(HWND window, LPARAM context) {
+  auto* search = reinterpret_cast<DialogSearch*>(context);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == search->processId && IsWindowVisible(window) && ClassName(window) == "#32770" &&
+      GetDlgItem(window, search->controlId) != nullptr && WindowText(window) == search->title) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+HWND FindDialogWithControl(const Process& process, const char* title, int controlId) {
+  DialogSearch search{process.Id(), title, controlId, nullptr};
+  EnumWindows(&MatchDialogWithControl, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND WaitForDialogWithControl(const Process& process, const char* title, int controlId, int timeoutMs) {
+  HWND found = nullptr;
+  WaitUntil([&] { return (found = FindDialogWithControl(process, title, controlId)) != nullptr; },
+            std::string("dialog '") + title + "' with control " + std::to_string(controlId), timeoutMs);
+  return found;
+}
+
 HWND Control(HWND dialog, int id) {
   HWND control = GetDlgItem(dialog, id);
   if (control == nullptr) Fail("no control " + std::to_string(id) + " in dialog '" + WindowText(dialog) + "'");

@@ -144,6 +144,11 @@ HWND WaitForWindow(const Process& process, const char* className, const char* ti
                    int timeoutMs = kDefaultTimeoutMs);
 // A dialog (class #32770) with that title.
 HWND WaitForDialog(const Process& process, const char* title, int timeoutMs = kDefaultTimeoutMs);
+// A visible dialog of the process with that title that has a control of that
+// id: tells a program's main dialog from its message boxes of the same caption.
+HWND FindDialogWithControl(const Process& process, const char* title, int controlId);
+HWND WaitForDialogWithControl(const Process& process, const char* title, int controlId,
+                              int timeoutMs = kDefaultTimeoutMs);
 
 HWND Control(HWND dialog, int id);  // fails when missing
 std::string WindowText(HWND window);

@@ -43,33 +43,9 @@ struct Tool {
   HWND dialog = nullptr;
 };
 
-struct MainSearch {
-  DWORD processId;
-  HWND found;
-};
-
-BOOL CALLBACK MatchMainDialog(HWND window, LPARAM context) {
-  auto* search = reinterpret_cast<MainSearch*>(context);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner == search->processId && IsWindowVisible(window) && e2e::ClassName(window) == "#32770" &&
-      GetDlgItem(window, IDC_STATUS) != nullptr && e2e::WindowText(window) == kTitle) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
+// The main dialog (its message boxes share the caption but have no status text).
 HWND WaitForMainDialog(const e2e::Process& process) {
-  MainSearch search{process.Id(), nullptr};
-  e2e::WaitUntil(
-      [&] {
-        search.found = nullptr;
-        EnumWindows(&MatchMainDialog, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-      },
-      "the main dialog of VdraPadConfig", 30000);
-  return search.found;
+  return e2e::WaitForDialogWithControl(process, kTitle, IDC_STATUS, 30000);
 }
 
 // A copy of the program (and, with a virtual pad, the test dinput8.dll) in the case folder.
