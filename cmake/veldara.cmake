@@ -31,3 +31,28 @@ function(veldara_fuzz_target target runs)
   add_test(NAME ${target} COMMAND ${target} -runs=${runs} -seed=1 -max_len=4096)
   set_tests_properties(${target} PROPERTIES LABELS fuzz TIMEOUT 300)
 endfunction()
+
+# An HTML Help file compiled with chmcmd from sources in source_dir, placed in
+# this folder of the build tree beside the program, and built with it.
+#   veldara_help_file(program "Name.chm" project.hhp source_dir files...)
+function(veldara_help_file program chm_name project source_dir)
+  find_program(VELDARA_CHMCMD chmcmd REQUIRED)
+  set(sources "")
+  foreach(file IN LISTS ARGN)
+    list(APPEND sources ${source_dir}/${file})
+  endforeach()
+  set(work ${CMAKE_CURRENT_BINARY_DIR}/help)
+  file(MAKE_DIRECTORY ${work})
+  set(output "${CMAKE_CURRENT_BINARY_DIR}/${chm_name}")
+  add_custom_command(
+    OUTPUT ${output}
+    COMMAND ${CMAKE_COMMAND} -E copy ${sources} ${work}
+    COMMAND ${VELDARA_CHMCMD} --verbosity 0 ${project}
+    COMMAND ${CMAKE_COMMAND} -E copy "${work}/${chm_name}" ${output}
+    WORKING_DIRECTORY ${work}
+    DEPENDS ${sources}
+    COMMENT "Compiling ${chm_name}"
+    VERBATIM)
+  add_custom_target(${program}_help ALL DEPENDS ${output})
+  add_dependencies(${program} ${program}_help)
+endfunction()
