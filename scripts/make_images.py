@@ -121,9 +121,19 @@ def write_ico(path, images):
 
 
 def write_bmp8(path, c, background=(255, 255, 255)):
-    """A 256-colour BMP: pixels are flattened on the background and mapped to a 6x6x6 cube + greys."""
-    palette = [(r * 51, g * 51, b * 51) for r in range(6) for g in range(6) for b in range(6)]
-    palette += [(i * 255 // 39,) * 3 for i in range(40)]
+    """A 256-colour BMP: pixels are flattened on the background; the palette holds
+    the most frequent colours (at 5 bits a channel), so gradients keep their steps small."""
+    flat = []
+    for r, g, b, a in c.px:
+        fa = a / 255.0
+        flat.append(tuple(int(v * fa + background[i] * (1 - fa)) for i, v in enumerate((r, g, b))))
+    counts = {}
+    for rgb in flat:
+        key = tuple(v >> 3 for v in rgb)
+        counts[key] = counts.get(key, 0) + 1
+    common = sorted(counts, key=lambda k: -counts[k])[:256]
+    palette = [tuple((v << 3) | (v >> 2) for v in key) for key in common]
+    palette += [(0, 0, 0)] * (256 - len(palette))
     def nearest(rgb):
         best, bi = None, 0
         for i, p in enumerate(palette):
@@ -137,9 +147,7 @@ def write_bmp8(path, c, background=(255, 255, 255)):
     for y in reversed(range(c.h)):
         line = bytearray(row)
         for x in range(c.w):
-            r, g, b, a = c.px[y * c.w + x]
-            fa = a / 255.0
-            rgb = tuple(int(v * fa + background[i] * (1 - fa)) for i, v in enumerate((r, g, b)))
+            rgb = flat[y * c.w + x]
             if rgb not in cache:
                 cache[rgb] = nearest(rgb)
             line[x] = cache[rgb]
@@ -199,7 +207,7 @@ def main():
     write_ico(out('launcher', 'resources', 'orbboot.ico'), [icon_image(s, 'V', *gold) for s in (32, 16)])
     write_ico(out('configtool', 'resources', 'config.ico'), [icon_image(s, 'C', *blue) for s in (32, 16)])
     write_ico(out('padtool', 'resources', 'pad.ico'), [icon_image(s, 'P', *green) for s in (32, 16)])
-    write_bmp8(out('configtool', 'resources', 'banner.bmp'), banner(360, 48))
+    write_bmp8(out('configtool', 'resources', 'banner.bmp'), banner(420, 48))
     write_bmp8(out('padtool', 'resources', 'pad_box.bmp'), pad_box(96))
     tile = Canvas(128, 128)
     tile.orb(64, 64, 60, *gold, ring=(60, 30, 10))
