@@ -72,6 +72,10 @@ class FakeMainDialog : public FakeDialogControls, public platform::MainDialogCon
     Log("StopTimer(" + std::to_string(id) + ")");
     FakeDialogControls::StopTimer(id);
   }
+  void InvalidateDialog() override {
+    Log("InvalidateDialog");
+    FakeDialogControls::InvalidateDialog();
+  }
   void EndDialog(int result) override {
     Log("EndDialog(" + std::to_string(result) + ")");
     FakeDialogControls::EndDialog(result);

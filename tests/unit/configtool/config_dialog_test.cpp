@@ -445,7 +445,9 @@ TEST_F(ConfigDialogTest, DefaultConfirmedResetsClearsTheChoiceMarksAndRepaints) 
   std::size_t from = journal.size();
   controls.answers = {kIdYes};
   Dialog().OnDefault();
-  EXPECT_EQ(Steps(from), (std::vector<std::string>{"ShowMessage(109)", "ClearMediaCenterChoice", "ShowMessage(108)"}));
+  EXPECT_EQ(Steps(from), (std::vector<std::string>{"ShowMessage(109)", "ClearMediaCenterChoice", "InvalidateDialog",
+                                                   "ShowMessage(108)"}))
+      << "the pages are told to repaint before the confirmation is shown";
   EXPECT_EQ(controls.shown[1].style, 0x40u);
   EXPECT_EQ(app.settings.Int(configtool::kOverlayWidth), 640);
   EXPECT_EQ(app.settings.Bits(configtool::kSetting31), 0x3BC49BA6u);

@@ -46,6 +46,32 @@ class JournalMutexes : public fakes::FakeNamedMutexes {
   std::vector<std::string>& journal_;
 };
 
+// Mutexes and a thread locale that log every creation, with its initial
+// ownership, and the locale change into one journal.
+class OwnershipMutexes : public fakes::FakeNamedMutexes {
+ public:
+  explicit OwnershipMutexes(std::vector<std::string>& journal) : journal_(journal) {}
+  platform::MutexCreation Create(const char* name, bool initiallyOwned) override {
+    journal_.push_back(std::string("create ") + name + (initiallyOwned ? " owned" : " not owned"));
+    return FakeNamedMutexes::Create(name, initiallyOwned);
+  }
+
+ private:
+  std::vector<std::string>& journal_;
+};
+
+class JournalLocale : public platform::ThreadLocale {
+ public:
+  explicit JournalLocale(std::vector<std::string>& journal) : journal_(journal) {}
+  bool SetThreadLocale(std::uint32_t locale) override {
+    journal_.push_back("locale " + std::to_string(locale));
+    return true;
+  }
+
+ private:
+  std::vector<std::string>& journal_;
+};
+
 // One copy of the program: its own app state, locale and message boxes; the
 // mutexes are shared by all copies like named kernel objects.
 struct Copy {
@@ -82,6 +108,28 @@ TEST(ConfigProgram, FirstCopySetsUpAndRunsTheDialogThenReleasesItsMutex) {
   EXPECT_EQ(journal, (std::vector<std::string>{"construct dialog", "run dialog", "release mutex", "destroy dialog"}));
   EXPECT_TRUE(first.messages.shown.empty());
   EXPECT_EQ(mutexes.existing["VELDARA Config"], 0);
+}
+
+TEST(ConfigProgram, LocaleComesFirstAndBothMutexesAreCreatedOwned) {
+  std::vector<std::string> journal;
+  OwnershipMutexes mutexes(journal);
+  JournalLocale locale(journal);
+  fakes::FakeMessageBoxes messages;
+  configtool::ProgramServices services{locale, mutexes, messages};
+  ConfigApp first;
+  ConfigApp second;
+  RunConfigProgram(first, services, [&]() -> std::unique_ptr<ProgramDialog> {
+    return std::make_unique<JournalDialog>(journal, [&] {
+      RunConfigProgram(second, services, [&]() -> std::unique_ptr<ProgramDialog> {
+        journal.push_back("second copy made a dialog");
+        return nullptr;
+      });
+    });
+  });
+  EXPECT_EQ(journal, (std::vector<std::string>{"locale 1033", "create VELDARA Config owned", "construct dialog",
+                                               "run dialog", "locale 1033", "create VELDARA Config owned",
+                                               "create VELDARA Config Mutex owned", "destroy dialog"}));
+  EXPECT_EQ(messages.shown.size(), 1u);
 }
 
 TEST(ConfigProgram, SecondCopyShowsMessage111OnceAndRunsNoDialog) {
