@@ -1,6 +1,6 @@
 // VdraPadConfig.exe under Wine: the first run and its save, the predefined
 // setups, Esc and the close box, single instance, the platform window, the
-// swallowed keys, the help texts, the help file and the About box; then, with the virtual
+// swallowed keys, the tab order, F1, the help texts, the help file and the About box; then, with the virtual
 // controller (the test-only dinput8.dll), assignment and navigation by
 // gamepad and what the tool asks of the device.
 #include <windows.h>
@@ -372,6 +372,44 @@ E2E_CASE(HelpButtonOpensTheHelpFileBesideTheProgram) {
   PostMessageA(viewer, WM_CLOSE, 0, 0);
   e2e::WaitUntil([&] { return !IsWindowVisible(viewer); }, "the help viewer to close");
   E2E_CHECK(tool.process.Running());
+}
+
+// The gamepad moves the focus with WM_NEXTDLGCTL, so the dialog's tab order is its navigation order.
+E2E_CASE(TabOrderRunsThroughEveryControlInNavigationOrder) {
+  StoreSettings(kNothingAssigned, "1,1,1,1");
+  Tool tool = StartTool();
+  const std::vector<int> order = {1003, 1016, 1017, 1018, 1019, 1020, 1021, 1022, 1023, 1024,
+                                  1025, 1032, 1027, 1026, 1034, 1028, 1029, 1030, 1006, 1007,
+                                  1008, 1033, 1012, 1013, 1035, 1014, 1031, IDOK, IDC_ENABLE_GAMEPAD};
+  e2e::WaitUntil([&] { return e2e::FocusedControlId(tool.process) == IDC_ENABLE_GAMEPAD; },
+                 "the focus to start on Enable Gamepad", 5000);
+  for (int id : order) {
+    PostMessageA(tool.dialog, WM_NEXTDLGCTL, 0, 0);
+    e2e::WaitUntil([&] { return e2e::FocusedControlId(tool.process) == id; },
+                   "the next tab stop to be " + std::to_string(id), 5000);
+  }
+  PostMessageA(tool.dialog, WM_NEXTDLGCTL, 1, 0);
+  e2e::WaitUntil([&] { return e2e::FocusedControlId(tool.process) == IDOK; }, "the previous tab stop to be OK",
+                 5000);
+}
+
+E2E_CASE(F1OpensNoHelp) {
+  StoreSettings(kNothingAssigned, "1,1,1,1");
+  Tool tool = StartTool();
+  HWND dialog = tool.dialog;
+  // F1 becomes a help request only as real keyboard input to the active window.
+  SetForegroundWindow(dialog);
+  e2e::WaitUntil([&] { return GetForegroundWindow() == dialog; }, "the dialog to become the foreground window");
+  keybd_event(VK_F1, 0, 0, 0);
+  keybd_event(VK_F1, 0, KEYEVENTF_KEYUP, 0);
+  E2E_CHECK(!e2e::BecomesTrueWithin([&] { return e2e::FindTopLevel(tool.process, "HH Parent", nullptr) != nullptr; },
+                                    3000));
+  // The same keyboard still reaches the dialog: the mnemonic of "Alternate Setup A (&A)".
+  keybd_event('A', 0, 0, 0);
+  keybd_event('A', 0, KEYEVENTF_KEYUP, 0);
+  WaitForSelection(dialog, IDC_FUNC_CANCEL, 2);
+  E2E_CHECK(tool.process.Running());
+  E2E_CHECK(e2e::NoMessageBoxWithin(tool.process, 200));
 }
 
 E2E_CASE(SystemMenuCommandOpensTheAboutBox) {
