@@ -657,16 +657,22 @@ void DeleteKeyTree(const std::string& key) {
 
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-std::string ReadFileBytes(const std::string& path) {
+std::optional<std::string> TryReadFileBytes(const std::string& path) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) Fail("cannot read " + path + LastErrorText());
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
   std::string data;
   char buffer[4096];
   DWORD read = 0;
   while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) data.append(buffer, read);
   CloseHandle(file);
   return data;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+  std::optional<std::string> data = TryReadFileBytes(path);
+  if (!data) Fail("cannot read " + path + LastErrorText());
+  return *data;
 }
 
 void WriteFileBytes(const std::string& path, const std::string& data) {

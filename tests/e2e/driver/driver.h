@@ -238,7 +238,9 @@ void DeleteKeyTree(const std::string& key);
 // ---- Files --------------------------------------------------------------------
 
 bool FileExists(const std::string& path);
-std::string ReadFileBytes(const std::string& path);
+std::string ReadFileBytes(const std::string& path);  // fails the case when the file cannot be read
+// The file's bytes, or nothing while it is missing or held open without read sharing.
+std::optional<std::string> TryReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& data);
 void CopyFileTo(const std::string& from, const std::string& to);
 void MakeFolders(const std::string& path);

@@ -1,4 +1,5 @@
 // orbboot.exe under Wine: the stub in a game folder starts the launcher one folder up.
+#include <optional>
 #include <string>
 
 #include "tests/e2e/driver/driver.h"
@@ -29,11 +30,17 @@ std::string Upper(std::string text) {
   return text;
 }
 
+// The launcher's record once its line is complete (it may still be writing it).
 std::string WaitForRecord(const PlatformFolder& folder) {
   std::string record = folder.platform + "\\launcher_started.txt";
-  e2e::WaitUntil([&] { return e2e::FileExists(record) && !e2e::ReadFileBytes(record).empty(); },
-                 "the launcher to record its start in " + record);
-  return e2e::ReadFileBytes(record);
+  std::optional<std::string> text;
+  e2e::WaitUntil(
+      [&] {
+        text = e2e::TryReadFileBytes(record);
+        return text && text->size() >= 2 && text->compare(text->size() - 2, 2, "\r\n") == 0;
+      },
+      "the launcher to record its start in " + record);
+  return *text;
 }
 
 }  // namespace
