@@ -16,6 +16,8 @@ ctest --preset native -j "$jobs" || status=1
 
 cmake --preset win32
 cmake --build --preset win32 -j "$jobs"
-ctest --preset win32 || status=1
+# A GUI case that fails is run once more before it counts as failed: Wine on a
+# loaded machine can miss a window message now and then. CTest names each retry.
+ctest --preset win32 --repeat until-pass:2 || status=1
 
 exit $status
