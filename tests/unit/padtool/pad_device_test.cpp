@@ -25,6 +25,17 @@ constexpr std::uint64_t kLeft = Bit(padtool::kStickLeftBit);
 constexpr std::uint64_t kUp = Bit(padtool::kStickUpBit);
 constexpr std::uint64_t kDown = Bit(padtool::kStickDownBit);
 
+// A device of its own, published, for one row of a table-driven test; the
+// row configures its controller before calling Init.
+struct FreshPad {
+  FreshPad() : pad(system.Add(1)), device(system, state, sliders) { padtool::PublishPadDevice(&device); }
+  FakeDirectInputSystem system;
+  FakeController& pad;
+  std::uint32_t sliders = 0;
+  PadInputState state;
+  PadDevice device;
+};
+
 class PadDeviceTest : public ::testing::Test {
  protected:
   ~PadDeviceTest() override {
@@ -189,16 +200,12 @@ TEST_F(PadDeviceTest, PolledCapabilityFlagsTurnOnPolling) {
   };
   const Case cases[] = {{0x0, false}, {0x2, true}, {0x8, true}, {0xA, true}, {0x1 | 0x4 | 0x10, false}};
   for (const Case& c : cases) {
-    FakeDirectInputSystem fresh;
-    FakeController& pad = fresh.Add(1);
+    FreshPad row;
+    FakeController& pad = row.pad;
     pad.capsFlags = c.flags;
-    std::uint32_t count = 0;
-    PadInputState state;
-    PadDevice pd(fresh, state, count);
-    padtool::PublishPadDevice(&pd);
-    ASSERT_TRUE(pd.Init(kInstance));
-    EXPECT_EQ(pd.NeedsPoll(), c.polled) << "flags " << c.flags;
-    pd.Update();
+    ASSERT_TRUE(row.device.Init(kInstance));
+    EXPECT_EQ(row.device.NeedsPoll(), c.polled) << "flags " << c.flags;
+    row.device.Update();
     EXPECT_EQ(pad.polls, c.polled ? 1 : 0) << "flags " << c.flags;
   }
 }
@@ -214,26 +221,22 @@ TEST_F(PadDeviceTest, FailedConfigurationStepReleasesTheDeviceAndSkipsTheRest) {
                         {kCooperative, "SetCooperativeLevel"},
                         {kObjects, "EnumObjects"}};
   for (const Case& c : cases) {
-    FakeDirectInputSystem fresh;
-    FakeController& pad = fresh.Add(1);
+    FreshPad row;
+    FakeController& pad = row.pad;
     if (c.step == kBufferSize) pad.bufferSizeResult = kFail;
     if (c.step == kDataFormat) pad.dataFormatResult = kFail;
     if (c.step == kCooperative) pad.cooperativeResult = kFail;
     if (c.step == kObjects) pad.enumObjectsResult = kFail;
-    std::uint32_t count = 0;
-    PadInputState state;
-    PadDevice pd(fresh, state, count);
-    padtool::PublishPadDevice(&pd);
-    EXPECT_TRUE(pd.Init(kInstance));
-    EXPECT_FALSE(pd.HasDevice()) << c.lastCall;
+    EXPECT_TRUE(row.device.Init(kInstance));
+    EXPECT_FALSE(row.device.HasDevice()) << c.lastCall;
     EXPECT_TRUE(pad.released) << c.lastCall;
     EXPECT_EQ(pad.acquires, 0) << c.lastCall;
-    ASSERT_GE(fresh.log.size(), 2u);
-    EXPECT_EQ(fresh.log[fresh.log.size() - 2], c.lastCall);
-    EXPECT_EQ(fresh.log.back(), "Release device");
-    fresh.log.clear();
-    pd.Update();
-    EXPECT_TRUE(fresh.log.empty()) << c.lastCall;
+    ASSERT_GE(row.system.log.size(), 2u);
+    EXPECT_EQ(row.system.log[row.system.log.size() - 2], c.lastCall);
+    EXPECT_EQ(row.system.log.back(), "Release device");
+    row.system.log.clear();
+    row.device.Update();
+    EXPECT_TRUE(row.system.log.empty()) << c.lastCall;
   }
 }
 
@@ -330,18 +333,14 @@ TEST_F(PadDeviceTest, StickDirectionsNeedMoreThan63) {
                         {0, 64, kDown},    {0, 63, 0},       {0, -64, kUp},    {0, -63, 0},
                         {127, -127, kRight | kUp}, {-127, 127, kLeft | kDown}};
   for (const Case& c : cases) {
-    FakeDirectInputSystem fresh;
-    FakeController& pad = fresh.Add(1);
-    std::uint32_t count = 0;
-    PadInputState state;
-    PadDevice pd(fresh, state, count);
-    padtool::PublishPadDevice(&pd);
-    ASSERT_TRUE(pd.Init(kInstance));
+    FreshPad row;
+    FakeController& pad = row.pad;
+    ASSERT_TRUE(row.device.Init(kInstance));
     pad.state.lX = c.x;
     pad.state.lY = c.y;
-    pd.Update();
-    EXPECT_EQ(state.held, c.held) << c.x << "," << c.y;
-    EXPECT_EQ(state.pressed, c.held) << c.x << "," << c.y;
+    row.device.Update();
+    EXPECT_EQ(row.state.held, c.held) << c.x << "," << c.y;
+    EXPECT_EQ(row.state.pressed, c.held) << c.x << "," << c.y;
   }
 }
 
@@ -439,30 +438,26 @@ TEST_F(PadDeviceTest, Button32EventIsTheLastOneCounted) {
 
 TEST_F(PadDeviceTest, LostStateReacquiresAndKeepsOnlyTheButtonEvents) {
   for (platform::HResult lost : {platform::kDiErrInputLost, platform::kDiErrNotAcquired}) {
-    FakeDirectInputSystem fresh;
-    FakeController& pad = fresh.Add(1);
-    std::uint32_t count = 0;
-    PadInputState state;
-    PadDevice pd(fresh, state, count);
-    padtool::PublishPadDevice(&pd);
-    ASSERT_TRUE(pd.Init(kInstance));
+    FreshPad row;
+    FakeController& pad = row.pad;
+    ASSERT_TRUE(row.device.Init(kInstance));
     pad.state.lX = 127;
     pad.state.rgbButtons[3] = 0x80;
-    pd.Update();
-    ASSERT_EQ(state.held, kRight | Bit(3));
+    row.device.Update();
+    ASSERT_EQ(row.state.held, kRight | Bit(3));
 
     pad.stateResult = lost;
     pad.Press(1);
-    fresh.log.clear();
-    pd.Update();
-    EXPECT_EQ(state.held, Bit(1));
-    EXPECT_EQ(state.pressed, Bit(1));
-    EXPECT_EQ(fresh.log, (std::vector<std::string>{"GetDeviceState", "Acquire", "GetDeviceData"}));
+    row.system.log.clear();
+    row.device.Update();
+    EXPECT_EQ(row.state.held, Bit(1));
+    EXPECT_EQ(row.state.pressed, Bit(1));
+    EXPECT_EQ(row.system.log, (std::vector<std::string>{"GetDeviceState", "Acquire", "GetDeviceData"}));
 
     // The direction still held comes back as a new press in the next good cycle.
     pad.stateResult = platform::kDiOk;
-    pd.Update();
-    EXPECT_EQ(state.pressed, kRight);
+    row.device.Update();
+    EXPECT_EQ(row.state.pressed, kRight);
   }
 }
 
@@ -487,21 +482,17 @@ TEST_F(PadDeviceTest, StateReadReturningSFalseCounts) {
 
 TEST_F(PadDeviceTest, LostEventReadReacquiresAndDropsEvents) {
   for (platform::HResult lost : {platform::kDiErrInputLost, platform::kDiErrNotAcquired}) {
-    FakeDirectInputSystem fresh;
-    FakeController& pad = fresh.Add(1);
-    std::uint32_t count = 0;
-    PadInputState state;
-    PadDevice pd(fresh, state, count);
-    padtool::PublishPadDevice(&pd);
-    ASSERT_TRUE(pd.Init(kInstance));
+    FreshPad row;
+    FakeController& pad = row.pad;
+    ASSERT_TRUE(row.device.Init(kInstance));
     pad.dataResult = lost;
     pad.state.rgbButtons[2] = 0x80;
     pad.Press(0);
-    fresh.log.clear();
-    pd.Update();
-    EXPECT_EQ(state.held, Bit(2));
-    EXPECT_EQ(state.pressed, 0u);
-    EXPECT_EQ(fresh.log, (std::vector<std::string>{"GetDeviceState", "GetDeviceData", "Acquire"}));
+    row.system.log.clear();
+    row.device.Update();
+    EXPECT_EQ(row.state.held, Bit(2));
+    EXPECT_EQ(row.state.pressed, 0u);
+    EXPECT_EQ(row.system.log, (std::vector<std::string>{"GetDeviceState", "GetDeviceData", "Acquire"}));
   }
 }
 
