@@ -7,8 +7,10 @@ namespace padtool {
 
 constexpr char kInstanceMutexName[] = "VdraPad";
 
-// False when another instance holds the mutex. Otherwise creates it, initially
-// owned, and keeps it for the life of the process (never released or closed).
+// False when another instance holds the mutex, found by the look-up or by the
+// creation that follows it (a copy started at the same moment). Otherwise the
+// mutex is created, initially owned, and kept for the life of the process
+// (never released or closed).
 bool ClaimSingleInstance(platform::NamedMutexes& mutexes);
 
 }  // namespace padtool

@@ -10,6 +10,7 @@ bool Win32WindowFinder::TopLevelWindowExists(const char* className, const char* 
 
 MutexCreation Win32NamedMutexes::Create(const char* name, bool initiallyOwned) {
   MutexCreation result;
+  SetLastError(ERROR_SUCCESS);
   HANDLE mutex = CreateMutexA(nullptr, initiallyOwned ? TRUE : FALSE, name);
   result.alreadyExists = GetLastError() == ERROR_ALREADY_EXISTS;
   result.mutex = reinterpret_cast<MutexId>(mutex);

@@ -114,7 +114,12 @@ void Process::Terminate() {
   }
 }
 
-Process Start(const std::string& program, const StartOptions& options) {
+namespace {
+
+// CreateProcessA with the options; the thread handle goes to *thread when asked
+// for, else it is closed.
+Process StartWithFlags(const std::string& program, const StartOptions& options, DWORD creationFlags,
+                       HANDLE* thread) {
   std::string commandLine = options.quoteProgram ? "\"" + program + "\"" : program;
   if (!options.arguments.empty()) commandLine += " " + options.arguments;
   std::vector<char> commandBuffer(commandLine.begin(), commandLine.end());
@@ -143,15 +148,38 @@ Process Start(const std::string& program, const StartOptions& options) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  if (!CreateProcessA(nullptr, commandBuffer.data(), nullptr, nullptr, FALSE, 0, environment.data(),
+  if (!CreateProcessA(nullptr, commandBuffer.data(), nullptr, nullptr, FALSE, creationFlags, environment.data(),
                       directory.empty() ? nullptr : directory.c_str(), &startup, &info)) {
     Fail("cannot start " + commandLine + LastErrorText());
   }
-  CloseHandle(info.hThread);
+  if (thread != nullptr) {
+    *thread = info.hThread;
+  } else {
+    CloseHandle(info.hThread);
+  }
   HANDLE tracked = nullptr;
   DuplicateHandle(GetCurrentProcess(), info.hProcess, GetCurrentProcess(), &tracked, 0, FALSE, DUPLICATE_SAME_ACCESS);
   if (tracked != nullptr) startedProcesses.push_back(tracked);
   return Process(info.hProcess, info.dwProcessId);
+}
+
+}  // namespace
+
+Process Start(const std::string& program, const StartOptions& options) {
+  return StartWithFlags(program, options, 0, nullptr);
+}
+
+std::vector<Process> StartTogether(const std::string& program, int count, const StartOptions& options) {
+  std::vector<Process> processes;
+  std::vector<HANDLE> threads;
+  for (int i = 0; i < count; ++i) {
+    HANDLE thread = nullptr;
+    processes.push_back(StartWithFlags(program, options, CREATE_SUSPENDED, &thread));
+    threads.push_back(thread);
+  }
+  for (HANDLE thread : threads) ResumeThread(thread);
+  for (HANDLE thread : threads) CloseHandle(thread);
+  return processes;
 }
 
 NativeDllOverride::NativeDllOverride(const std::string& programFileName, const std::string& dll)

@@ -113,6 +113,9 @@ struct StartOptions {
 
 // CreateProcessA of the program; fails the case when it cannot start.
 Process Start(const std::string& program, const StartOptions& options = {});
+// Starts count copies suspended, then resumes them one right after the other,
+// as a storm of starts would.
+std::vector<Process> StartTogether(const std::string& program, int count, const StartOptions& options = {});
 
 // Makes Wine load the native (file) version of a DLL for one program, chosen by
 // its file name, for the life of the object: the per-program override

@@ -5,6 +5,8 @@
 // gamepad and what the tool asks of the device.
 #include <windows.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -271,6 +273,42 @@ E2E_CASE(SecondInstanceEndsSilently) {
   e2e::Click(first.dialog, IDOK);
   AnswerSaveQuestion(first, IDNO);
   E2E_CHECK_EQ(first.process.WaitForExit(), 0u);
+}
+
+// Ten copies started at the same moment, round after round, as a launcher storm
+// would: exactly one main dialog each round, every other copy ends with 0.
+// VELDARA_STORM_ROUNDS sets the number of rounds (5 by default).
+E2E_CASE(StartStormOpensOneDialog) {
+  const char* rounds = std::getenv("VELDARA_STORM_ROUNDS");
+  const int kRounds = rounds != nullptr && std::atoi(rounds) > 0 ? std::atoi(rounds) : 5;
+  constexpr int kCopies = 10;
+  const std::string program = e2e::CaseFolder() + "\\" + kProgram;
+  e2e::CopyFileTo(e2e::BuildPath("padtool/VdraPadConfig.exe"), program);
+  int badRounds = 0;
+  for (int round = 1; round <= kRounds; ++round) {
+    std::vector<e2e::Process> copies = e2e::StartTogether(program, kCopies);
+    auto settled = [&] {
+      for (const e2e::Process& copy : copies) {
+        if (copy.Running() && e2e::FindDialogWithControl(copy, kTitle, IDC_STATUS) == nullptr) return false;
+      }
+      return true;
+    };
+    e2e::WaitUntil(settled, "every copy of round " + std::to_string(round) + " to end or show its dialog", 60000);
+    int dialogs = 0;
+    for (e2e::Process& copy : copies) {
+      if (copy.Running()) {
+        ++dialogs;
+      } else {
+        E2E_CHECK_EQ(copy.WaitForExit(), 0u);
+      }
+    }
+    E2E_CHECK_EQ(dialogs, 1);
+    if (dialogs != 1) ++badRounds;
+    for (e2e::Process& copy : copies) {
+      if (copy.Running()) copy.Terminate();
+    }
+  }
+  std::printf("storm: %d rounds of %d copies, %d with other than one dialog\n", kRounds, kCopies, badRounds);
 }
 
 E2E_CASE(PlatformWindowMakesTheToolSaveWithoutAskingAndClose) {

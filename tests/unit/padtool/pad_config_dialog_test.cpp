@@ -832,4 +832,16 @@ TEST(PadSingleInstance, FirstInstanceCreatesTheMutexAndKeepsIt) {
   EXPECT_FALSE(padtool::ClaimSingleInstance(mutexes)) << "a later start sees it";
 }
 
+TEST(PadSingleInstance, CopyThatLosesTheRaceBetweenLookUpAndCreationEnds) {
+  // The other copy creates the mutex after this copy's look-up found none.
+  struct RacedMutexes : fakes::FakeNamedMutexes {
+    bool Exists(const char*) override { return false; }
+  } mutexes;
+  mutexes.existing["VdraPad"] = 1;
+  EXPECT_FALSE(padtool::ClaimSingleInstance(mutexes));
+  EXPECT_EQ(mutexes.created, (std::vector<std::string>{"VdraPad"}));
+  EXPECT_EQ(mutexes.released.size(), 1u) << "its own handle is closed";
+  EXPECT_EQ(mutexes.existing["VdraPad"], 1) << "the winner's mutex stays";
+}
+
 }  // namespace
