@@ -33,10 +33,12 @@ function(veldara_fuzz_target target runs)
 endfunction()
 
 # An HTML Help file compiled with chmcmd from sources in source_dir, placed in
-# this folder of the build tree beside the program, and built with it.
+# this folder of the build tree beside the program, and built with it. The
+# compile times chmcmd writes into the file are cleared (reproducible builds).
 #   veldara_help_file(program "Name.chm" project.hhp source_dir files...)
 function(veldara_help_file program chm_name project source_dir)
   find_program(VELDARA_CHMCMD chmcmd REQUIRED)
+  find_program(VELDARA_PYTHON python3 REQUIRED)
   set(sources "")
   foreach(file IN LISTS ARGN)
     list(APPEND sources ${source_dir}/${file})
@@ -48,9 +50,10 @@ function(veldara_help_file program chm_name project source_dir)
     OUTPUT ${output}
     COMMAND ${CMAKE_COMMAND} -E copy ${sources} ${work}
     COMMAND ${VELDARA_CHMCMD} --verbosity 0 ${project}
+    COMMAND ${VELDARA_PYTHON} ${PROJECT_SOURCE_DIR}/scripts/chm_fixed_time.py "${work}/${chm_name}"
     COMMAND ${CMAKE_COMMAND} -E copy "${work}/${chm_name}" ${output}
     WORKING_DIRECTORY ${work}
-    DEPENDS ${sources}
+    DEPENDS ${sources} ${PROJECT_SOURCE_DIR}/scripts/chm_fixed_time.py
     COMMENT "Compiling ${chm_name}"
     VERBATIM)
   add_custom_target(${program}_help ALL DEPENDS ${output})
