@@ -102,13 +102,6 @@ TEST(DirectionProbe, SlidersAndHatsOnlyWhenEnabled) {
   EXPECT_EQ(Probe(state, 0, false, false), std::nullopt);
 }
 
-TEST(DirectionProbe, LowestHeldButtonFromButtonTwo) {
-  const JoyState2 state = Resting();
-  EXPECT_EQ(Probe(state, (1u << 9) | (1u << 2)), 2);
-  EXPECT_EQ(Probe(state, 1ull << 31), 31);
-  EXPECT_EQ(Probe(state, 1ull << 32), std::nullopt) << "stick bits are no buttons";
-}
-
 // --- Wizard ---------------------------------------------------------------------
 
 class CaptureWizardTest : public ::testing::Test {

@@ -204,22 +204,16 @@ TEST_F(GamepadTestDialogTest, MenusHatDiagonalMovesUpOnly) {
   EXPECT_EQ(Markers()[2], std::make_pair(76, 366 - 31));
 }
 
-TEST_F(GamepadTestDialogTest, IndicatorsFollowHeldButtons) {
-  input.functions[7] = 0;   // SelectConfirm
-  input.functions[14] = 3;  // ToggleDirectional
-  input.functions[4] = 36;  // an axis code lights nothing
+TEST_F(GamepadTestDialogTest, IndicatorsLightForHeldButtonsOnly) {
+  input.functions[13] = 3;   // TakeScreenshot on Button 4
+  input.functions[14] = 36;  // ToggleDirectional on an axis code
   Open();
   live.pad.Hold(3, true);
+  live.pad.state.lRy = 127;
   Tick();
-  EXPECT_TRUE(controls.checked[IDC_TEST_TOGGLE_DIRECTIONAL]);
-  EXPECT_FALSE(controls.checked[IDC_TEST_SELECT_CONFIRM]);
-  EXPECT_FALSE(controls.checked[IDC_TEST_HEAL_LOCK]);
-  EXPECT_EQ(controls.checked.size(), 15u);
-  live.pad.Hold(3, false);
-  live.pad.Hold(0, true);
-  Tick();
+  EXPECT_TRUE(controls.checked[IDC_TEST_SCREENSHOT]);
   EXPECT_FALSE(controls.checked[IDC_TEST_TOGGLE_DIRECTIONAL]);
-  EXPECT_TRUE(controls.checked[IDC_TEST_SELECT_CONFIRM]);
+  EXPECT_EQ(controls.checked.size(), 15u);
 }
 
 TEST_F(GamepadTestDialogTest, SecondOpeningErasesWhereTheFirstLeft) {
