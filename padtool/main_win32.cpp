@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "padtool/dialogs/pad_child_dialogs.h"
+#include "padtool/dialogs/pad_child_windows.h"
 #include "padtool/dialogs/pad_config_window.h"
 #include "padtool/dialogs/single_instance.h"
 #include "platform/win32/direct_input_win32.h"
@@ -21,9 +21,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   platform::win32::Win32HtmlHelp help;
   platform::win32::Win32DirectInputProvider directInput;
   platform::win32::Win32NamedMutexes mutexes;
-  padtool::NoChildDialogs children;
+  padtool::win32::PadChildWindows children(instance);
 
   padtool::win32::PadConfigWindow dialog(instance, {registry, windows, module, help, directInput, children});
+  children.SetOwner(dialog);
   // A second instance ends before its dialog is created, without a message.
   if (!padtool::ClaimSingleInstance(mutexes)) return 0;
   dialog.RunModal(nullptr);

@@ -1,9 +1,10 @@
 // DirectInput 8 as the gamepad tool uses it: creating the DirectInput object,
-// enumerating and opening game controllers, configuring one, and reading its
-// immediate state and buffered events. Records mirror the DirectInput
-// structures field for field (DIJOYSTATE2, DIDEVICEOBJECTDATA, DIPROPDWORD, ...)
-// so the logic sets and reads exactly the values the system sees. Interfaces
-// are released by destroying them.
+// enumerating and opening game controllers, configuring one, reading its
+// immediate state and buffered events, and driving one constant-force effect.
+// Records mirror the DirectInput structures field for field (DIJOYSTATE2,
+// DIDEVICEOBJECTDATA, DIPROPDWORD, DIEFFECT, ...) so the logic sets and reads
+// exactly the values the system sees. Interfaces are released by destroying
+// them.
 #pragma once
 
 #include <cstdint>
@@ -35,6 +36,8 @@ constexpr std::uint32_t kDidcPolledDataFormat = 0x00000008;
 constexpr std::uint32_t kDisclExclusive = 0x00000001;
 constexpr std::uint32_t kDisclBackground = 0x00000008;
 constexpr std::uint32_t kDidftAll = 0x00000000;
+constexpr std::uint32_t kDidftAxis = 0x00000003;  // DIDFT_RELAXIS | DIDFT_ABSAXIS
+constexpr std::uint32_t kDidoiFfActuator = 0x00000001;
 constexpr std::uint32_t kDiphDevice = 0;
 constexpr std::uint32_t kDiphByOffset = 1;
 
@@ -159,6 +162,52 @@ struct DeviceObjectInstance {
   std::uint32_t dwFlags;
 };
 
+// Effect creation and parameters (DIEFF_*, DIEP_*, DIEB_*).
+constexpr std::uint32_t kDieffObjectOffsets = 0x00000002;
+constexpr std::uint32_t kDieffCartesian = 0x00000010;
+constexpr std::uint32_t kDiepDirection = 0x00000040;
+constexpr std::uint32_t kDiepTypeSpecificParams = 0x00000100;
+constexpr std::uint32_t kDiepStart = 0x20000000;
+constexpr std::uint32_t kDiebNoTrigger = 0xFFFFFFFF;
+constexpr std::uint32_t kInfinite = 0xFFFFFFFF;
+constexpr std::int32_t kDiFfNominalMax = 10000;
+// dwSize of a DIEFFECT (the DirectInput 6 and later layout) in a 32-bit process.
+constexpr std::uint32_t kDiEffectSize = 56;
+
+constexpr Guid kGuidConstantForce{0x13541C20, 0x8E33, 0x11D0, {0x9A, 0xD0, 0x00, 0xA0, 0xC9, 0xA0, 0x6E, 0x35}};
+
+// DICONSTANTFORCE.
+struct ConstantForce {
+  std::int32_t lMagnitude;
+};
+
+// DIEFFECT. The pointers are the program's own arrays; in the 32-bit build
+// the record is the system's structure, byte for byte (dwSize kDiEffectSize).
+struct Effect {
+  std::uint32_t dwSize;
+  std::uint32_t dwFlags;
+  std::uint32_t dwDuration;
+  std::uint32_t dwSamplePeriod;
+  std::uint32_t dwGain;
+  std::uint32_t dwTriggerButton;
+  std::uint32_t dwTriggerRepeatInterval;
+  std::uint32_t cAxes;
+  std::uint32_t* rgdwAxes;
+  std::int32_t* rglDirection;
+  void* lpEnvelope;
+  std::uint32_t cbTypeSpecificParams;
+  void* lpvTypeSpecificParams;
+  std::uint32_t dwStartDelay;
+};
+
+// IDirectInputEffect; the destructor is Release.
+class DirectInputEffect {
+ public:
+  virtual ~DirectInputEffect() = default;
+  // SetParameters(effect, flags).
+  virtual HResult SetParameters(const Effect* effect, std::uint32_t flags) = 0;
+};
+
 // Enumeration callbacks return kDiEnumContinue or kDiEnumStop.
 using DeviceCallback = int (*)(const DeviceInstance& instance, void* context);
 using ObjectCallback = int (*)(const DeviceObjectInstance& object, void* context);
@@ -189,6 +238,9 @@ class DirectInputDevice {
                                 std::uint32_t flags) = 0;
   // Poll.
   virtual HResult Poll() = 0;
+  // CreateEffect(effectType, parameters, &effect, NULL).
+  virtual HResult CreateEffect(const Guid& effectType, const Effect* parameters,
+                               std::unique_ptr<DirectInputEffect>* effect) = 0;
 };
 
 // IDirectInput8A; the destructor is Release.

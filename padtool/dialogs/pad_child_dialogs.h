@@ -38,12 +38,4 @@ class PadChildDialogs {
   virtual void RunGamepadTest(const GamepadTestInput& input) = 0;
 };
 
-// For a build without the capture and test dialogs: every capture ends as if
-// cancelled and the test opens nothing.
-class NoChildDialogs : public PadChildDialogs {
- public:
-  std::optional<CapturedDirections> CaptureDirections(int, bool, bool, bool) override { return std::nullopt; }
-  void RunGamepadTest(const GamepadTestInput&) override {}
-};
-
 }  // namespace padtool

@@ -24,8 +24,6 @@
 
 namespace padtool {
 
-constexpr unsigned kPadTimerId = 1;
-constexpr unsigned kPadTimerPeriodMs = 80;
 constexpr char kPlatformWindowClass[] = "OrbinetUS";
 constexpr std::size_t kHelpPathSize = 260;
 

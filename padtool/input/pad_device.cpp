@@ -1,5 +1,8 @@
 #include "padtool/input/pad_device.h"
 
+#include <cmath>
+#include <limits>
+
 namespace padtool {
 
 namespace {
@@ -23,6 +26,29 @@ constexpr std::uint8_t kButtonDown = 0x80;
 constexpr std::uint32_t kPressData = 0x80;
 constexpr std::uint32_t kReleaseData = 0;
 constexpr std::uint32_t kRangeSliders = 2;  // sliders that get a range; later ones are left alone
+constexpr std::uint32_t kForceParameters =
+    platform::kDiepDirection | platform::kDiepTypeSpecificParams | platform::kDiepStart;
+
+// Signed 32-bit arithmetic that wraps as the machine's does instead of
+// overflowing into undefined behaviour.
+std::int32_t Wrap(std::uint32_t value) { return static_cast<std::int32_t>(value); }
+std::int32_t Add32(std::int32_t a, std::int32_t b) {
+  return Wrap(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
+}
+std::int32_t Sub32(std::int32_t a, std::int32_t b) {
+  return Wrap(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b));
+}
+std::int32_t Mul32(std::int32_t a, std::int32_t b) {
+  return Wrap(static_cast<std::uint32_t>(a) * static_cast<std::uint32_t>(b));
+}
+
+// The magnitude along the diagonal of two equal components, truncated.
+std::int32_t DiagonalMagnitude(std::int32_t sum) {
+  const double component = static_cast<double>(sum);
+  const double length = std::sqrt(component * component + component * component);
+  constexpr double kLargest = static_cast<double>(std::numeric_limits<std::int32_t>::max());
+  return length >= kLargest ? std::numeric_limits<std::int32_t>::max() : static_cast<std::int32_t>(length);
+}
 
 }  // namespace
 
@@ -32,11 +58,15 @@ PadDevice* ActivePadDevice() { return gActiveDevice; }
 void PublishPadDevice(PadDevice* device) { gActiveDevice = device; }
 
 PadDevice::PadDevice(platform::DirectInputProvider& provider, PadInputState& input, std::uint32_t& sliderCount)
-    : provider_(provider), input_(input), sliderCount_(sliderCount) {}
+    : provider_(provider), input_(input), sliderCount_(sliderCount) {
+  for (std::uint32_t& hat : state_.rgdwPOV) hat = kHatCentred;
+}
 
 PadDevice::~PadDevice() {
   if (device_ != nullptr) {
     device_->Unacquire();
+    // The effect belongs to the device: it goes first, never outliving it.
+    effect_.reset();
     device_.reset();
   }
   directInput_.reset();
@@ -50,6 +80,8 @@ bool PadDevice::Init(platform::ModuleToken instance) {
     return false;
   }
   SetUpDevice();
+  pulses_ = {};
+  writePosition_ = 0;
   return true;
 }
 
@@ -99,6 +131,90 @@ void PadDevice::SetUpDevice() {
     return;
   }
   device_->Acquire();
+  if (forceFeedbackWanted_) CreateForceEffect();
+}
+
+int PadDevice::OnActuatorFound(const platform::DeviceObjectInstance& object, void* context) {
+  auto* count = static_cast<std::uint32_t*>(context);
+  if ((object.dwFlags & platform::kDidoiFfActuator) != 0) ++*count;
+  return platform::kDiEnumContinue;
+}
+
+void PadDevice::CreateForceEffect() {
+  forceAxisCount_ = 0;
+  if (Failed(device_->EnumObjects(&PadDevice::OnActuatorFound, &forceAxisCount_, platform::kDidftAxis))) {
+    forceAxisCount_ = 0;
+    return;
+  }
+  if (forceAxisCount_ > kMaxForceAxes) forceAxisCount_ = kMaxForceAxes;
+
+  std::uint32_t axes[kMaxForceAxes] = {platform::kDijofsX, platform::kDijofsY};
+  std::int32_t direction[kMaxForceAxes] = {0, 0};
+  platform::ConstantForce force{0};
+  platform::Effect effect{};
+  effect.dwSize = platform::kDiEffectSize;
+  effect.dwFlags = platform::kDieffCartesian | platform::kDieffObjectOffsets;
+  effect.dwDuration = platform::kInfinite;
+  effect.dwSamplePeriod = 0;
+  effect.dwGain = platform::kDiFfNominalMax;
+  effect.dwTriggerButton = platform::kDiebNoTrigger;
+  effect.dwTriggerRepeatInterval = 0;
+  effect.cAxes = forceAxisCount_;
+  effect.rgdwAxes = axes;
+  effect.rglDirection = direction;
+  effect.lpEnvelope = nullptr;
+  effect.cbTypeSpecificParams = sizeof force;
+  effect.lpvTypeSpecificParams = &force;
+  effect.dwStartDelay = 0;
+  if (Failed(device_->CreateEffect(platform::kGuidConstantForce, &effect, &effect_)) || effect_ == nullptr) {
+    effect_.reset();
+    device_->Acquire();
+  }
+}
+
+void PadDevice::AddPulse(std::int32_t start, std::int32_t end, std::int32_t duration) {
+  VibrationPulse& slot = pulses_[static_cast<std::size_t>(writePosition_)];
+  slot.start = start;
+  slot.end = end;
+  slot.duration = duration;
+  slot.remaining = duration;
+  writePosition_ = static_cast<std::int16_t>((writePosition_ + 1) % static_cast<int>(kPulseSlots));
+}
+
+platform::HResult PadDevice::UpdateForce() {
+  if (effect_ == nullptr) return platform::kDiOk;
+  std::int32_t sum = 0;
+  for (VibrationPulse& pulse : pulses_) {
+    if (pulse.remaining <= 0) continue;
+    --pulse.remaining;
+    // A pulse gives nothing in its last cycle; duration > remaining > 0 here.
+    if (pulse.remaining <= 0) continue;
+    const std::int32_t travelled =
+        Mul32(Sub32(pulse.end, pulse.start), pulse.duration - pulse.remaining) / pulse.duration;
+    sum = Add32(sum, Add32(pulse.start, travelled));
+  }
+
+  std::int32_t direction[kMaxForceAxes] = {0, 0};
+  std::int32_t magnitude = sum;
+  if (forceAxisCount_ != 1) {
+    // Along the diagonal of the X and Y actuators.
+    direction[0] = sum;
+    direction[1] = sum;
+    magnitude = DiagonalMagnitude(sum);
+  }
+  platform::ConstantForce force{magnitude};
+  platform::Effect effect{};
+  effect.dwSize = platform::kDiEffectSize;
+  effect.dwFlags = platform::kDieffCartesian | platform::kDieffObjectOffsets;
+  effect.cAxes = forceAxisCount_;
+  effect.rglDirection = direction;
+  effect.cbTypeSpecificParams = sizeof force;
+  effect.lpvTypeSpecificParams = &force;
+
+  device_->Acquire();
+  HResult result = effect_->SetParameters(&effect, kForceParameters);
+  if (result == platform::kDiErrInputLost) result = device_->Acquire();
+  return result;
 }
 
 int PadDevice::OnObjectFound(const platform::DeviceObjectInstance& object, void*) {

@@ -1,8 +1,10 @@
 // The gamepad tool's one game controller, through DirectInput 8: choosing and
-// configuring the first attached controller, and the read cycle that turns its
-// immediate state and buffered button events into PadInputState.
+// configuring the first attached controller, the read cycle that turns its
+// immediate state and buffered button events into PadInputState, and the
+// constant-force effect that plays queued vibration pulses.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 
@@ -16,6 +18,14 @@ constexpr unsigned kStickLeftBit = 33;
 constexpr unsigned kStickUpBit = 34;
 constexpr unsigned kStickDownBit = 35;
 
+// Every window that reads the controller does so from its own timer.
+constexpr unsigned kPadTimerId = 1;
+constexpr unsigned kPadTimerPeriodMs = 80;
+
+// A hat's value while it is centred; otherwise hundredths of a degree
+// clockwise from up, below 36000.
+constexpr std::uint32_t kHatCentred = 0xFFFFFFFF;
+
 // What the last read cycle saw, rebuilt by every PadDevice::Update.
 struct PadInputState {
   std::uint64_t held = 0;     // down in this cycle
@@ -26,6 +36,15 @@ struct PadInputState {
 PadInputState& ProcessPadInputState();
 // The process-wide number of sliders the range setup has seen; never reset.
 std::uint32_t& ProcessSliderCount();
+
+// One queued vibration: the force fades linearly from start to end over
+// duration read cycles; active while remaining is above 0.
+struct VibrationPulse {
+  std::int32_t start = 0;
+  std::int32_t end = 0;
+  std::int32_t duration = 0;
+  std::int32_t remaining = 0;
+};
 
 class PadDevice;
 // The process-wide device pointer; null while no PadDevice exists.
@@ -39,6 +58,8 @@ class PadDevice {
   static constexpr std::int32_t kAxisMin = -127;
   static constexpr std::int32_t kAxisMax = 127;
   static constexpr std::int32_t kDirectionThreshold = 63;  // beyond +-63 a stick direction counts
+  static constexpr std::size_t kPulseSlots = 8;
+  static constexpr std::uint32_t kMaxForceAxes = 2;  // X and Y actuators
 
   explicit PadDevice(platform::DirectInputProvider& provider, PadInputState& input = ProcessPadInputState(),
                      std::uint32_t& sliderCount = ProcessSliderCount());
@@ -57,25 +78,36 @@ class PadDevice {
   // callbacks reach it through the process-wide pointer.
   bool Init(platform::ModuleToken instance);
 
-  // One read cycle; makes no heap allocation.
+  // One read cycle, the force refresh included; makes no heap allocation.
   void Update();
+
+  // Queues a vibration pulse in the next slot of the ring; the ninth pulse
+  // overwrites the oldest, active or not. Without an effect the ring still fills.
+  void AddPulse(std::int32_t start, std::int32_t end, std::int32_t duration);
 
   bool HasZAxis() const { return hasZAxis_; }
   bool HasDevice() const { return device_ != nullptr; }
   bool NeedsPoll() const { return needsPoll_; }
   bool ForceFeedbackWanted() const { return forceFeedbackWanted_; }
-  // The last immediate state read from the controller.
+  // The last immediate state read from the controller; before the first good
+  // read every axis is 0 and every hat centred.
   const platform::JoyState2& State() const { return state_; }
   const PadInputState& Input() const { return input_; }
+  bool HasEffect() const { return effect_ != nullptr; }
+  std::uint32_t ForceAxisCount() const { return forceAxisCount_; }
+  const std::array<VibrationPulse, kPulseSlots>& Pulses() const { return pulses_; }
+  std::int16_t WritePosition() const { return writePosition_; }
 
  private:
   static int OnDeviceFound(const platform::DeviceInstance& instance, void* context);
   static int OnObjectFound(const platform::DeviceObjectInstance& object, void* context);
   void SetUpDevice();
+  static int OnActuatorFound(const platform::DeviceObjectInstance& object, void* context);
   void SetAxisRange(std::uint32_t offset);
-  // Refreshes the vibration effect; none is created by this tool yet, so there
-  // is nothing to send.
-  void UpdateForce() {}
+  void CreateForceEffect();
+  // Advances the pulses by one cycle and sends their sum to the effect; the
+  // result of the last DirectInput call (kDiOk without an effect).
+  platform::HResult UpdateForce();
 
   platform::DirectInputProvider& provider_;
   PadInputState& input_;
@@ -89,6 +121,10 @@ class PadDevice {
   bool needsPoll_ = false;
   bool hasZAxis_ = true;
   bool forceFeedbackWanted_ = false;
+  std::array<VibrationPulse, kPulseSlots> pulses_{};
+  std::int16_t writePosition_ = 0;
+  std::unique_ptr<platform::DirectInputEffect> effect_;
+  std::uint32_t forceAxisCount_ = 0;
 };
 
 }  // namespace padtool

@@ -3,6 +3,7 @@
 
 #include <dinput.h>
 
+#include <cstddef>
 #include <cstring>
 
 namespace platform::win32 {
@@ -16,6 +17,12 @@ static_assert(sizeof(DeviceCaps) == sizeof(DIDEVCAPS), "DeviceCaps mirrors DIDEV
 static_assert(sizeof(PropHeader) == sizeof(DIPROPHEADER), "PropHeader mirrors DIPROPHEADER");
 static_assert(sizeof(PropDword) == sizeof(DIPROPDWORD), "PropDword mirrors DIPROPDWORD");
 static_assert(sizeof(PropRange) == sizeof(DIPROPRANGE), "PropRange mirrors DIPROPRANGE");
+static_assert(sizeof(Effect) == sizeof(DIEFFECT) && sizeof(Effect) == kDiEffectSize, "Effect mirrors DIEFFECT");
+static_assert(offsetof(Effect, rglDirection) == offsetof(DIEFFECT, rglDirection) &&
+                  offsetof(Effect, lpvTypeSpecificParams) == offsetof(DIEFFECT, lpvTypeSpecificParams) &&
+                  offsetof(Effect, dwStartDelay) == offsetof(DIEFFECT, dwStartDelay),
+              "Effect fields sit where DIEFFECT has them");
+static_assert(sizeof(ConstantForce) == sizeof(DICONSTANTFORCE), "ConstantForce mirrors DICONSTANTFORCE");
 
 constexpr HResult kModuleNotFound = static_cast<HResult>(0x8007007Eu);  // HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND)
 
@@ -46,6 +53,21 @@ BOOL CALLBACK ObjectTrampoline(LPCDIDEVICEOBJECTINSTANCEA object, LPVOID raw) {
   DeviceObjectInstance copy{ToGuid(object->guidType), object->dwOfs, object->dwType, object->dwFlags};
   return enumeration->callback(copy, enumeration->context);
 }
+
+class Win32Effect : public DirectInputEffect {
+ public:
+  explicit Win32Effect(IDirectInputEffect* effect) : effect_(effect) {}
+  ~Win32Effect() override { effect_->Release(); }
+  Win32Effect(const Win32Effect&) = delete;
+  Win32Effect& operator=(const Win32Effect&) = delete;
+
+  HResult SetParameters(const Effect* effect, std::uint32_t flags) override {
+    return effect_->SetParameters(reinterpret_cast<const DIEFFECT*>(effect), flags);
+  }
+
+ private:
+  IDirectInputEffect* effect_;
+};
 
 class Win32InputDevice : public DirectInputDevice {
  public:
@@ -93,6 +115,19 @@ class Win32InputDevice : public DirectInputDevice {
     return result;
   }
   HResult Poll() override { return device_->Poll(); }
+  HResult CreateEffect(const Guid& effectType, const Effect* parameters,
+                       std::unique_ptr<DirectInputEffect>* effect) override {
+    GUID guid;
+    std::memcpy(&guid, &effectType, sizeof guid);
+    IDirectInputEffect* raw = nullptr;
+    HRESULT result = device_->CreateEffect(guid, reinterpret_cast<const DIEFFECT*>(parameters), &raw, nullptr);
+    if (SUCCEEDED(result) && raw != nullptr) {
+      *effect = std::make_unique<Win32Effect>(raw);
+    } else if (SUCCEEDED(result)) {
+      result = E_POINTER;
+    }
+    return result;
+  }
 
  private:
   IDirectInputDevice8A* device_;

@@ -1,8 +1,9 @@
 // Scripted DirectInput 8 for native tests: a list of attached controllers with
 // their objects, results to return, live state and queued events, and a record
-// of every call the tool made. The read-cycle calls (GetDeviceState,
-// GetDeviceData, Acquire, Poll) allocate nothing while `logging` is off, so the
-// same fake serves the allocation count and the benchmark.
+// of every call the tool made, the constant-force effect included. The
+// read-cycle calls (GetDeviceState, GetDeviceData, Acquire, Poll and the
+// effect's SetParameters) allocate nothing while `logging` is off, so the same
+// fake serves the allocation count and the benchmark.
 #pragma once
 
 #include <array>
@@ -17,6 +18,27 @@
 
 namespace fakes {
 
+// A DIEFFECT as CreateEffect received it, with its arrays copied.
+struct CreatedEffect {
+  platform::Guid type{};
+  platform::Effect fields{};  // the pointers as passed; only compared with null
+  std::vector<std::uint32_t> axes;
+  std::vector<std::int32_t> direction;
+  std::int32_t magnitude = 0;  // of the DICONSTANTFORCE, when 4 bytes were given
+};
+
+// One SetParameters call of the effect.
+struct SentForce {
+  std::uint32_t flags = 0;  // DIEP_*
+  std::uint32_t size = 0;
+  std::uint32_t effectFlags = 0;  // DIEFF_*
+  std::uint32_t axisCount = 0;
+  std::int32_t direction[2] = {0, 0};
+  std::int32_t magnitude = 0;
+  std::uint32_t typeSpecificSize = 0;
+  bool otherFieldsZero = false;  // every field not named above is 0 or null
+};
+
 struct FakeController {
   platform::Guid instance{};
   bool forceFeedback = false;
@@ -27,6 +49,9 @@ struct FakeController {
   platform::HResult dataFormatResult = platform::kDiOk;
   platform::HResult cooperativeResult = platform::kDiOk;
   platform::HResult enumObjectsResult = platform::kDiOk;
+  platform::HResult axisEnumResult = platform::kDiOk;  // EnumObjects with DIDFT_AXIS
+  platform::HResult createEffectResult = platform::kDiOk;
+  platform::HResult setParametersResult = platform::kDiOk;
 
   // Live input.
   platform::JoyState2 state{};
@@ -54,6 +79,13 @@ struct FakeController {
   std::uint32_t lastObjectSize = 0;
   std::uint32_t lastRoom = 0;
   std::uint32_t lastDataFlags = 0xFFFFFFFF;
+  std::vector<CreatedEffect> effects;
+  bool effectReleased = false;
+  std::array<SentForce, 64> sent{};  // ring: call n at n % 64
+  std::size_t sentCount = 0;
+
+  // The i-th SetParameters call (0 = the first); only the last 64 are kept.
+  const SentForce& Sent(std::size_t i) const { return sent[i % sent.size()]; }
 
   void Press(std::uint32_t button) { Queue(platform::DijofsButton(button), 0x80); }
   void Release(std::uint32_t button) { Queue(platform::DijofsButton(button), 0); }
@@ -68,6 +100,40 @@ class FakeDirectInputSystem;
 namespace detail {
 
 inline void Log(FakeDirectInputSystem* system, const char* call);
+
+class FakeEffect : public platform::DirectInputEffect {
+ public:
+  FakeEffect(FakeDirectInputSystem* system, FakeController* controller) : system_(system), controller_(controller) {}
+  ~FakeEffect() override {
+    controller_->effectReleased = true;
+    Log(system_, "Release effect");
+  }
+  platform::HResult SetParameters(const platform::Effect* effect, std::uint32_t flags) override {
+    Log(system_, "SetParameters");
+    SentForce& sent = controller_->sent[controller_->sentCount++ % controller_->sent.size()];
+    sent = SentForce{};
+    sent.flags = flags;
+    sent.size = effect->dwSize;
+    sent.effectFlags = effect->dwFlags;
+    sent.axisCount = effect->cAxes;
+    if (effect->rglDirection != nullptr) {
+      for (std::uint32_t i = 0; i < effect->cAxes && i < 2; ++i) sent.direction[i] = effect->rglDirection[i];
+    }
+    sent.typeSpecificSize = effect->cbTypeSpecificParams;
+    if (effect->lpvTypeSpecificParams != nullptr && effect->cbTypeSpecificParams == 4) {
+      sent.magnitude = static_cast<const platform::ConstantForce*>(effect->lpvTypeSpecificParams)->lMagnitude;
+    }
+    sent.otherFieldsZero = effect->dwDuration == 0 && effect->dwSamplePeriod == 0 && effect->dwGain == 0 &&
+                           effect->dwTriggerButton == 0 && effect->dwTriggerRepeatInterval == 0 &&
+                           effect->rgdwAxes == nullptr && effect->lpEnvelope == nullptr &&
+                           effect->dwStartDelay == 0;
+    return controller_->setParametersResult;
+  }
+
+ private:
+  FakeDirectInputSystem* system_;
+  FakeController* controller_;
+};
 
 class FakeDevice : public platform::DirectInputDevice {
  public:
@@ -110,11 +176,13 @@ class FakeDevice : public platform::DirectInputDevice {
   platform::HResult EnumObjects(platform::ObjectCallback callback, void* context, std::uint32_t flags) override {
     Log(system_, "EnumObjects");
     controller_->objectEnumerations.emplace_back(context, flags);
-    if (controller_->enumObjectsResult < 0) return controller_->enumObjectsResult;
+    const platform::HResult result =
+        flags == platform::kDidftAxis ? controller_->axisEnumResult : controller_->enumObjectsResult;
+    if (result < 0) return result;
     for (const auto& object : controller_->objects) {
       if (callback(object, context) == platform::kDiEnumStop) break;
     }
-    return controller_->enumObjectsResult;
+    return result;
   }
   platform::HResult Acquire() override {
     Log(system_, "Acquire");
@@ -161,6 +229,23 @@ class FakeDevice : public platform::DirectInputDevice {
     Log(system_, "Poll");
     ++controller_->polls;
     return platform::kDiOk;
+  }
+  platform::HResult CreateEffect(const platform::Guid& type, const platform::Effect* parameters,
+                                 std::unique_ptr<platform::DirectInputEffect>* effect) override {
+    Log(system_, "CreateEffect");
+    CreatedEffect& created = controller_->effects.emplace_back();
+    created.type = type;
+    created.fields = *parameters;
+    for (std::uint32_t i = 0; i < parameters->cAxes; ++i) {
+      if (parameters->rgdwAxes != nullptr) created.axes.push_back(parameters->rgdwAxes[i]);
+      if (parameters->rglDirection != nullptr) created.direction.push_back(parameters->rglDirection[i]);
+    }
+    if (parameters->lpvTypeSpecificParams != nullptr && parameters->cbTypeSpecificParams == 4) {
+      created.magnitude = static_cast<const platform::ConstantForce*>(parameters->lpvTypeSpecificParams)->lMagnitude;
+    }
+    if (controller_->createEffectResult < 0) return controller_->createEffectResult;
+    *effect = std::make_unique<FakeEffect>(system_, controller_);
+    return controller_->createEffectResult;
   }
 
  private:

@@ -1,8 +1,10 @@
 // VdraPadConfig.exe under Wine: the first run and its save, the predefined
 // setups, Esc and the close box, single instance, the platform window, the
-// swallowed keys, the tab order, F1, the help texts, the help file and the About box; then, with the virtual
+// swallowed keys, a start storm, the tab order, F1, the help texts, the help file and the About box; then, with the virtual
 // controller (the test-only dinput8.dll), assignment and navigation by
-// gamepad and what the tool asks of the device.
+// gamepad and what the tool asks of the device; the direction capture with
+// its confirmation marker read back from the screen, and the gamepad test
+// with its indicators, markers and vibration.
 #include <windows.h>
 
 #include <cstdio>
@@ -13,6 +15,7 @@
 
 #include "resource.h"
 #include "tests/e2e/driver/driver.h"
+#include "tests/e2e/driver/screen.h"
 #include "virtual_pad_control.h"
 
 namespace {
@@ -628,4 +631,357 @@ E2E_CASE(LostInputIsReacquiredInTheSameCycle) {
   controller.Cycles(2);
   E2E_REQUIRE(controller.pad.TapButton(7));
   WaitForSelection(tool.dialog, IDC_FUNC_SELECT_CONFIRM, 7);
+}
+
+// ---- Direction capture ------------------------------------------------------
+
+namespace {
+
+constexpr char kCaptureTitle[] = "Directional Control Device Setting";
+constexpr char kConfirmTitle[] = "Settings Confirmation";
+constexpr char kTestTitle[] = "Gamepad Test";
+const std::string kHoldUp = "Hold the directional control device in the <UP> direction and press Button 1.";
+const std::string kHoldDown = "Hold the directional control device in the <DOWN> direction and press Button 1.";
+const std::string kHoldRight = "Hold the directional control device in the <RIGHT> direction and press Button 1.";
+const std::string kHoldLeft = "Hold the directional control device in the <LEFT> direction and press Button 1.";
+
+void WaitForInstruction(HWND wizard, const std::string& text) {
+  e2e::WaitUntil([&] { return e2e::ControlText(wizard, IDC_CAPTURE_INSTRUCTION) == text; },
+                 "the wizard to show \"" + text + "\"", 5000);
+}
+
+// Button 1 pressed while the control is held, then released; the wizard takes it.
+void ConfirmWith(VirtualController& controller, HWND wizard, const std::string& next) {
+  E2E_REQUIRE(controller.pad.PressButton(0));
+  if (!next.empty()) WaitForInstruction(wizard, next);
+  E2E_REQUIRE(controller.pad.ReleaseButton(0));
+}
+
+// Dark pixels in the 8 x 16 text cell of a "+" drawn at client point (x, y).
+int MarkerInk(HWND dialog, int x, int y) { return e2e::DarkPixelCount(dialog, RECT{x, y, x + 8, y + 16}); }
+
+std::vector<int> StoredCodes() {
+  std::vector<int> codes;
+  std::string text = Stored("padsin000");
+  std::size_t at = 0;
+  while (at <= text.size()) {
+    std::size_t comma = text.find(',', at);
+    if (comma == std::string::npos) comma = text.size();
+    codes.push_back(std::atoi(text.substr(at, comma - at).c_str()));
+    at = comma + 1;
+  }
+  return codes;
+}
+
+void SaveAndClose(Tool& tool) {
+  e2e::Click(tool.dialog, IDOK);
+  AnswerSaveQuestion(tool, IDYES);
+  ExpectSavedReport(tool);
+  E2E_CHECK_EQ(tool.process.WaitForExit(), 0u);
+}
+
+}  // namespace
+
+// Opened by gamepad with Button 1 still held; then stick up, down, right and
+// left, each with a new press of Button 1; the confirmation needs a press of
+// its own, and its "+" is read back from the screen.
+E2E_CASE(CaptureMovementByStickWithTheMarkerOnScreen) {
+  VirtualController controller(vpad::StandardPad(false));
+  StoreSettings(kNothingAssigned, "1,1,1,1");
+  Tool tool = StartTool(true);
+  controller.WaitUntilAcquired();
+  e2e::FocusControl(tool.dialog, IDC_CAMERA);
+  e2e::WaitUntil([&] { return e2e::FocusedControlId(tool.process) == IDC_CAMERA; }, "the focus on Camera", 5000);
+  // Stick up: from Camera to Movement, which then is the tracked control.
+  E2E_REQUIRE(controller.pad.SetAxis(vpad::Axis::Y, -127));
+  WaitForStatus(tool.dialog, "Allocate movement buttons.\n(Please press Button 1 to confirm selection.)");
+  E2E_REQUIRE(controller.pad.SetAxis(vpad::Axis::Y, 0));
+  controller.Cycles(2);
+  E2E_REQUIRE(controller.pad.PressButton(0));
+
+  HWND wizard = e2e::WaitForDialog(tool.process, kCaptureTitle);
+  E2E_CHECK_EQ(e2e::ControlText(wizard, IDC_CAPTURE_CAPTION), std::string("Setting movement controls."));
+  WaitForInstruction(wizard, kHoldUp);
+  E2E_REQUIRE(controller.pad.SetAxis(vpad::Axis::Y, -127));
+  controller.Cycles(3);
+  E2E_CHECK_EQ(e2e::ControlText(wizard, IDC_CAPTURE_INSTRUCTION), kHoldUp);  // Button 1 held, never pressed
+  E2E_REQUIRE(controller.pad.ReleaseButton(0));
+  controller.Cycles(2);
+  ConfirmWith(controller, wizard, kHoldDown);
+  E2E_REQUIRE(controller.pad.SetAxis(vpad::Axis::Y, 127));
+  ConfirmWith(controller, wizard, kHoldRight);
+  E2E_REQUIRE(controller.pad.SetAxis(vpad::Axis::Y, 0));
+  E2E_REQUIRE(controller.pad.SetAxis(vpad::Axis::X, 127));
+  ConfirmWith(controller, wizard, kHoldLeft);
+  E2E_REQUIRE(controller.pad.SetAxis(vpad::Axis::X, -127));
+  E2E_REQUIRE(controller.pad.PressButton(0));
+
+  HWND confirm = e2e::WaitForDialog(tool.process, kConfirmTitle);
+  e2e::WaitUntil([&] { return !IsWindow(wizard); }, "the wizard to close", 5000);
+  controller.Cycles(3);
+  E2E_CHECK(IsWindowVisible(confirm));  // the press that ended the wizard does not count here
+  // Stick left (-127 / 4 = -31): the marker at (45, 108); then right, at (107, 108).
+  e2e::WaitUntil([&] { return MarkerInk(confirm, 45, 108) > 0; }, "the \"+\" at (45, 108) on the screen", 5000);
+  E2E_CHECK_EQ(MarkerInk(confirm, 107, 108), 0);
+  E2E_REQUIRE(controller.pad.SetAxis(vpad::Axis::X, 127));
+  e2e::WaitUntil([&] { return MarkerInk(confirm, 107, 108) > 0; }, "the \"+\" at (107, 108) on the screen", 5000);
+  E2E_CHECK_EQ(MarkerInk(confirm, 45, 108), 0);  // the old marker was repainted away
+  controller.Cycles(3);
+  E2E_CHECK(MarkerInk(confirm, 107, 108) > 0);  // and the new one stays
+  E2E_REQUIRE(controller.pad.SetAxis(vpad::Axis::X, 0));
+  E2E_REQUIRE(controller.pad.ReleaseButton(0));
+  controller.Cycles(2);
+  E2E_REQUIRE(controller.pad.PressButton(0));
+  e2e::WaitUntil([&] { return !IsWindow(confirm); }, "the confirmation to accept Button 1", 5000);
+  E2E_REQUIRE(controller.pad.ReleaseButton(0));
+
+  SaveAndClose(tool);
+  const std::vector<int> codes = StoredCodes();
+  E2E_REQUIRE(codes.size() == 27);
+  E2E_CHECK(std::vector<int>(codes.begin() + 13, codes.begin() + 17) == (std::vector<int>{33, 33, 32, 32}));
+}
+
+E2E_CASE(CaptureEndedByCancelStoresNothing) {
+  StoreSettings(kNothingAssigned, "1,1,1,1");
+  Tool tool = StartTool();
+  e2e::Click(tool.dialog, IDC_CAMERA);
+  HWND wizard = e2e::WaitForDialog(tool.process, kCaptureTitle);
+  E2E_CHECK_EQ(e2e::ControlText(wizard, IDC_CAPTURE_CAPTION), std::string("Setting camera controls."));
+  E2E_CHECK((GetWindowLongA(e2e::Control(wizard, IDC_CAPTURE_INSTRUCTION), GWL_STYLE) & SS_SUNKEN) != 0);
+  E2E_CHECK_EQ(e2e::ControlText(wizard, IDOK), std::string("OK"));
+  E2E_CHECK_EQ(e2e::ControlText(wizard, IDCANCEL), std::string("Cancel"));
+  WaitForInstruction(wizard, kHoldUp);  // no controller: the wizard waits for up
+  e2e::Click(wizard, IDCANCEL);
+  e2e::WaitUntil([&] { return !IsWindow(wizard); }, "the wizard to close", 5000);
+  E2E_CHECK(!e2e::BecomesTrueWithin(
+      [&] { return e2e::FindTopLevel(tool.process, nullptr, kConfirmTitle) != nullptr; }, 1000));
+
+  e2e::Click(tool.dialog, IDC_MENUS);
+  wizard = e2e::WaitForDialog(tool.process, kCaptureTitle);
+  E2E_CHECK_EQ(e2e::ControlText(wizard, IDC_CAPTURE_CAPTION), std::string("Setting menu controls."));
+  e2e::Click(wizard, IDOK);
+  HWND confirm = e2e::WaitForDialog(tool.process, kConfirmTitle);
+  bool questionShown = false;
+  for (HWND child = GetWindow(confirm, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (e2e::WindowText(child) == "Is this correct?\nIf so, press Button 1\nto confirm.") questionShown = true;
+  }
+  E2E_CHECK(questionShown);
+  e2e::Click(confirm, IDCANCEL);
+  e2e::WaitUntil([&] { return !IsWindow(confirm); }, "the confirmation to close", 5000);
+
+  e2e::Click(tool.dialog, IDOK);
+  E2E_CHECK(e2e::NoMessageBoxWithin(tool.process, 1000));  // the record is unchanged
+  E2E_CHECK_EQ(tool.process.WaitForExit(), 0u);
+  E2E_CHECK_EQ(Stored("padsin000"), kNothingAssigned);
+}
+
+// Camera: the second hat up and down (its vertical reads up as positive), then
+// Button 3 held for right and the stick for left.
+E2E_CASE(CaptureCameraBySecondHatAndButtonThree) {
+  vpad::PadShape shape;
+  shape.hats = 2;
+  VirtualController controller(vpad::MakePad(shape, 1));
+  StoreSettings(kNothingAssigned, "1,1,1,1");
+  Tool tool = StartTool(true);
+  controller.WaitUntilAcquired();
+  e2e::Click(tool.dialog, IDC_CAMERA);
+  HWND wizard = e2e::WaitForDialog(tool.process, kCaptureTitle);
+  WaitForInstruction(wizard, kHoldUp);
+  E2E_REQUIRE(controller.pad.SetHat(1, 0));
+  ConfirmWith(controller, wizard, kHoldDown);
+  E2E_REQUIRE(controller.pad.SetHat(1, 18000));
+  ConfirmWith(controller, wizard, kHoldRight);
+  E2E_REQUIRE(controller.pad.SetHat(1, vpad::VirtualPad::kHatCentred));
+  E2E_REQUIRE(controller.pad.PressButton(2));
+  ConfirmWith(controller, wizard, kHoldLeft);
+  E2E_REQUIRE(controller.pad.ReleaseButton(2));
+  E2E_REQUIRE(controller.pad.SetAxis(vpad::Axis::X, -127));
+  E2E_REQUIRE(controller.pad.PressButton(0));
+  HWND confirm = e2e::WaitForDialog(tool.process, kConfirmTitle);
+  E2E_REQUIRE(controller.pad.SetAxis(vpad::Axis::X, 0));
+  E2E_REQUIRE(controller.pad.ReleaseButton(0));
+  // The second hat down moves the marker down: (76, 108 + 31).
+  E2E_REQUIRE(controller.pad.SetHat(1, 18000));
+  e2e::WaitUntil([&] { return MarkerInk(confirm, 76, 139) > 0; }, "the \"+\" at (76, 139) on the screen", 5000);
+  E2E_REQUIRE(controller.pad.SetHat(1, vpad::VirtualPad::kHatCentred));
+  E2E_REQUIRE(controller.pad.PressButton(0));
+  e2e::WaitUntil([&] { return !IsWindow(confirm); }, "the confirmation to accept Button 1", 5000);
+  E2E_REQUIRE(controller.pad.ReleaseButton(0));
+
+  SaveAndClose(tool);
+  const std::vector<int> codes = StoredCodes();
+  E2E_REQUIRE(codes.size() == 27);
+  // Record order Up, Down, Left, Right.
+  E2E_CHECK(std::vector<int>(codes.begin() + 17, codes.begin() + 21) == (std::vector<int>{-43, -43, 32, 2}));
+}
+
+// ---- Gamepad test --------------------------------------------------------------
+
+namespace {
+
+// Opens the gamepad test from the main dialog.
+HWND OpenGamepadTest(const Tool& tool) {
+  e2e::Click(tool.dialog, IDC_TEST_GAMEPAD);
+  return e2e::WaitForDialog(tool.process, kTestTitle);
+}
+
+void CloseGamepadTest(HWND test) {
+  e2e::Click(test, IDOK);
+  e2e::WaitUntil([&] { return !IsWindow(test); }, "the gamepad test to close", 5000);
+}
+
+const std::vector<int> kIndicators = {1013, 1014, 1015, 1016, 1017, 1019, 1018, 1020,
+                                      1021, 1026, 1022, 1023, 1027, 1028, 1030};
+
+}  // namespace
+
+E2E_CASE(GamepadTestIndicatorsFollowHeldButtonsAndVibrationFollowsForceFeedback) {
+  VirtualController controller(vpad::StandardPad(false));
+  StoreSettings(Join(kDefaultWithZ), "1,1,1,1");
+  Tool tool = StartTool(true);
+  controller.WaitUntilAcquired();
+  HWND test = OpenGamepadTest(tool);
+  E2E_CHECK(e2e::IsEnabled(test, IDC_TEST_VIBRATION));
+  E2E_CHECK_EQ(e2e::ControlText(test, IDC_TEST_MACRO_ALT), std::string("Macro Palette(Alt)"));
+  // All three markers rest at the centres of their boxes.
+  for (int y : {94, 231, 366}) {
+    e2e::WaitUntil([&] { return MarkerInk(test, 76, y) > 0; }, "the \"+\" at (76, " + std::to_string(y) + ")", 5000);
+  }
+  for (int id : kIndicators) {
+    E2E_CHECK(!e2e::IsChecked(test, id));
+    E2E_CHECK((GetWindowLongA(e2e::Control(test, id), GWL_STYLE) & BS_TYPEMASK) == BS_RADIOBUTTON);
+  }
+  // Default setup: Select / Confirm is Button 2, Cancel Button 3.
+  E2E_REQUIRE(controller.pad.PressButton(1));
+  e2e::WaitUntil([&] { return e2e::IsChecked(test, IDC_TEST_SELECT_CONFIRM); }, "Select / Confirm to light up", 5000);
+  E2E_CHECK(!e2e::IsChecked(test, IDC_TEST_CANCEL));
+  E2E_REQUIRE(controller.pad.ReleaseButton(1));
+  e2e::WaitUntil([&] { return !e2e::IsChecked(test, IDC_TEST_SELECT_CONFIRM); }, "Select / Confirm to go out", 5000);
+  e2e::Click(test, IDC_TEST_CANCEL);  // a click of the user changes no indicator
+  controller.Cycles(3);
+  E2E_CHECK(!e2e::IsChecked(test, IDC_TEST_CANCEL));
+  CloseGamepadTest(test);
+
+  e2e::Click(tool.dialog, IDC_ENABLE_FORCE_FEEDBACK);
+  e2e::WaitUntil([&] { return !e2e::IsChecked(tool.dialog, IDC_ENABLE_FORCE_FEEDBACK); }, "force feedback off", 5000);
+  test = OpenGamepadTest(tool);
+  E2E_CHECK(!e2e::IsEnabled(test, IDC_TEST_VIBRATION));
+  e2e::SendKey(test, VK_ESCAPE);
+  e2e::WaitUntil([&] { return !IsWindow(test); }, "Esc to close the gamepad test", 5000);
+  E2E_CHECK(tool.process.Running());
+}
+
+namespace {
+
+// Clicks "Vibration Test" once and returns the magnitudes sent from the first
+// non-zero one on, five cycles; checks each send's flags, axes and the
+// Acquire right before it.
+std::vector<std::int32_t> OneVibrationTest(VirtualController& controller, HWND test, std::uint32_t axes,
+                                           std::vector<std::int32_t>* firstDirection) {
+  vpad::Record record{};
+  E2E_REQUIRE(controller.pad.ReadRecord(record));
+  const std::uint32_t before = record.setParametersCount;
+  e2e::Click(test, IDC_TEST_VIBRATION);
+  e2e::WaitUntil(
+      [&] {
+        vpad::Record now{};
+        return controller.pad.ReadRecord(now) && now.setParametersCount >= before + 12;
+      },
+      "twelve force updates after the click", 10000);
+  E2E_REQUIRE(controller.pad.ReadRecord(record));
+  std::vector<std::int32_t> magnitudes;
+  const vpad::SetParametersRecord* previous = nullptr;
+  for (std::uint32_t n = before; n < record.setParametersCount && magnitudes.size() < 5; ++n) {
+    const vpad::SetParametersRecord& sent = record.setParameters[n % vpad::kMaxSetParameters];
+    E2E_CHECK_EQ(sent.flags, 0x20000140u);
+    E2E_CHECK_EQ(sent.parameters.axisCount, axes);
+    E2E_CHECK_EQ(sent.result, static_cast<std::int32_t>(DI_OK));
+    if (previous != nullptr) E2E_CHECK_EQ(sent.acquires, previous->acquires + 1);  // one Acquire per cycle, before
+    previous = &sent;
+    if (magnitudes.empty() && sent.parameters.constantMagnitude == 0) continue;
+    if (magnitudes.empty() && firstDirection != nullptr) {
+      firstDirection->assign(sent.parameters.directions, sent.parameters.directions + axes);
+    }
+    magnitudes.push_back(sent.parameters.constantMagnitude);
+  }
+  return magnitudes;
+}
+
+void ExpectVibration(std::uint32_t actuators, const std::vector<std::int32_t>& expected,
+                     const std::vector<std::int32_t>& direction) {
+  vpad::PadShape shape;
+  shape.actuators = actuators;
+  VirtualController controller(vpad::MakePad(shape, 1));
+  StoreSettings(kNothingAssigned, "1,1,1,1");
+  Tool tool = StartTool(true);
+  controller.WaitUntilAcquired();
+  vpad::Record record{};
+  E2E_REQUIRE(controller.pad.ReadRecord(record));
+  E2E_REQUIRE(record.createEffectCount == 1);
+  // The virtual controller checks the rest of the structure against the device.
+  const vpad::EffectParameters& created = record.createEffects[0].parameters;
+  E2E_CHECK_EQ(record.createEffects[0].result, static_cast<std::int32_t>(DI_OK));
+  E2E_CHECK_EQ(created.size, 56u);
+  E2E_CHECK_EQ(created.axisCount, actuators);
+
+  HWND test = OpenGamepadTest(tool);
+  std::vector<std::int32_t> sentDirection;
+  E2E_CHECK(OneVibrationTest(controller, test, created.axisCount, &sentDirection) == expected);
+  E2E_CHECK(sentDirection == direction);
+  CloseGamepadTest(test);
+  e2e::Click(tool.dialog, IDOK);  // the test changed nothing: no question
+  E2E_CHECK_EQ(tool.process.WaitForExit(), 0u);
+  E2E_REQUIRE(controller.pad.ReadRecord(record));
+  E2E_CHECK_EQ(record.effectsAlive, 0u);
+  E2E_CHECK_EQ(record.devicesAlive, 0u);
+}
+
+}  // namespace
+
+E2E_CASE(VibrationTestFadesOnOneActuatorAxis) {
+  ExpectVibration(1, {8200, 6400, 4600, 2800, 0}, {0});
+}
+
+E2E_CASE(VibrationTestRunsAlongTheDiagonalOfTwoActuatorAxes) {
+  ExpectVibration(2, {11596, 9050, 6505, 3959, 0}, {8200, 8200});
+}
+
+E2E_CASE(NoEffectWithoutForceFeedback) {
+  VirtualController controller(vpad::StandardPad(false));
+  StoreSettings(kNothingAssigned, "1,1,1,1");
+  Tool tool = StartTool(true);
+  controller.WaitUntilAcquired();
+  HWND test = OpenGamepadTest(tool);
+  E2E_CHECK(e2e::IsEnabled(test, IDC_TEST_VIBRATION));  // the flag is set, the controller has no force
+  e2e::Click(test, IDC_TEST_VIBRATION);
+  controller.Cycles(8);
+  vpad::Record record{};
+  E2E_REQUIRE(controller.pad.ReadRecord(record));
+  E2E_CHECK_EQ(record.calls[static_cast<int>(vpad::Call::CreateEffect)], 0u);
+  E2E_CHECK_EQ(record.setParametersCount, 0u);
+  CloseGamepadTest(test);
+}
+
+E2E_CASE(FailedEffectCreationAcquiresOnceMoreAndSendsNothing) {
+  VirtualController controller(vpad::StandardPad(true));
+  E2E_REQUIRE(controller.pad.ForceResult(vpad::Call::CreateEffect, DIERR_OUTOFMEMORY));
+  StoreSettings(kNothingAssigned, "1,1,1,1");
+  Tool tool = StartTool(true);
+  controller.WaitUntilAcquired();
+  vpad::Record record{};
+  E2E_REQUIRE(controller.pad.ReadRecord(record));
+  bool acquiredAfterFailure = false;
+  for (std::uint32_t i = 0; i + 1 < record.callLogCount && i + 1 < vpad::kMaxCallLog; ++i) {
+    if (record.callLog[i].call == static_cast<std::uint32_t>(vpad::Call::CreateEffect)) {
+      E2E_CHECK_EQ(record.callLog[i].result, static_cast<std::int32_t>(DIERR_OUTOFMEMORY));
+      acquiredAfterFailure = record.callLog[i + 1].call == static_cast<std::uint32_t>(vpad::Call::Acquire);
+    }
+  }
+  E2E_CHECK(acquiredAfterFailure);
+  HWND test = OpenGamepadTest(tool);
+  e2e::Click(test, IDC_TEST_VIBRATION);
+  controller.Cycles(8);
+  E2E_REQUIRE(controller.pad.ReadRecord(record));
+  E2E_CHECK_EQ(record.setParametersCount, 0u);
+  CloseGamepadTest(test);
 }

@@ -288,19 +288,27 @@ TEST_F(PadConfigDialogTest, PlatformWindowTestRunsWhileAChildDialogIsOpen) {
   EXPECT_EQ(Stored("padmode000"), "0,1,1,1");
 }
 
-TEST_F(PadConfigDialogTest, PlatformWindowDuringTheSaveQuestionSavesOnceAndReportsSuccess) {
+// The silent save of the tick and the confirmed save of the question each
+// write both values: four writes, the same texts.
+TEST_F(PadConfigDialogTest, PlatformWindowDuringTheSaveQuestionSavesSilentlyThenTheAnswerWritesAgain) {
   Open();
   controls.answers = {platform::kIdYes};
+  int writesDuringQuestion = -1;
   controls.onMessage = [&](int textId) {
     if (textId != 125) return;
     windows.windows.insert({"OrbinetUS", ""});
     dialog->OnTimer();
+    writesDuringQuestion = registry.setCalls;
   };
   dialog->OnOk();
+  EXPECT_EQ(writesDuringQuestion, 2) << "the silent save inside the question";
+  EXPECT_EQ(registry.setCalls, 4);
   ASSERT_EQ(controls.shown.size(), 2u);
   EXPECT_EQ(controls.shown[0].textId, 125);
-  EXPECT_EQ(controls.shown[1].textId, 128) << "the outer save still has its own key";
+  EXPECT_EQ(controls.shown[1].textId, 128) << "the outer save still reports its own success";
   EXPECT_EQ(Stored("padsin000"), AllMinusOne());
+  EXPECT_EQ(Stored("padmode000"), "0,1,1,1");
+  EXPECT_EQ(controls.endResults, (std::vector<int>{kOk, kOk}));
   EXPECT_FALSE(dialog->Busy());
 }
 

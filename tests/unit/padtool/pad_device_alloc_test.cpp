@@ -45,4 +45,31 @@ TEST(PadDeviceAllocations, ReadCycleMakesNoHeapAllocation) {
   padtool::PublishPadDevice(nullptr);
 }
 
+TEST(PadDeviceAllocations, ForceFeedbackCycleWithEightPulsesMakesNoHeapAllocation) {
+  fakes::FakeDirectInputSystem system;
+  fakes::FakeController& pad = system.Add(1, true);
+  pad.objects = {fakes::Object(platform::kGuidXAxis, platform::kDidoiFfActuator),
+                 fakes::Object(platform::kGuidYAxis, platform::kDidoiFfActuator)};
+  padtool::PadInputState input;
+  std::uint32_t sliders = 0;
+  padtool::PadDevice device(system, input, sliders);
+  padtool::PublishPadDevice(&device);
+  ASSERT_TRUE(device.Init(0x400000));
+  ASSERT_TRUE(device.HasEffect());
+  system.logging = false;
+
+  std::size_t allocations = 0;
+  for (int cycle = 0; cycle < 200; ++cycle) {
+    if (cycle % 3 == 0) device.AddPulse(10000, 1000, 40);  // keeps all 8 slots busy
+    pad.setParametersResult = cycle % 11 == 0 ? platform::kDiErrInputLost : platform::kDiOk;
+    const std::size_t before = padtool_test::AllocationCount();
+    device.Update();
+    allocations += padtool_test::AllocationCount() - before;
+  }
+  EXPECT_EQ(allocations, 0u);
+  EXPECT_EQ(pad.sentCount, 200u);
+  EXPECT_NE(pad.Sent(199).magnitude, 0);
+  padtool::PublishPadDevice(nullptr);
+}
+
 }  // namespace

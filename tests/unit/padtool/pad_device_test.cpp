@@ -558,6 +558,183 @@ TEST_F(PadDeviceTest, RawStateIsKeptForReaders) {
   EXPECT_EQ(input.held, 0u) << "Z, rotations, sliders and hats make no direction bits";
 }
 
+// --- Force feedback ----------------------------------------------------------
+
+// A force-feedback controller whose first `actuators` of X, Y, Z drive force.
+FakeController& RumblePad(FakeDirectInputSystem& system, std::uint32_t actuators) {
+  FakeController& pad = system.Add(1, true);
+  const platform::Guid axes[] = {platform::kGuidXAxis, platform::kGuidYAxis, platform::kGuidZAxis};
+  for (std::uint32_t i = 0; i < 3; ++i) {
+    pad.objects.push_back(fakes::Object(axes[i], i < actuators ? platform::kDidoiFfActuator : 0));
+  }
+  pad.objects.push_back(fakes::Object(platform::kGuidButton));
+  return pad;
+}
+
+// The magnitudes sent in the next `cycles` read cycles.
+std::vector<std::int32_t> Magnitudes(PadDevice& device, const FakeController& pad, int cycles) {
+  std::vector<std::int32_t> sent;
+  for (int i = 0; i < cycles; ++i) {
+    device.Update();
+    sent.push_back(pad.Sent(pad.sentCount - 1).magnitude);
+  }
+  return sent;
+}
+
+TEST_F(PadDeviceTest, EffectIsCreatedWithTheDocumentedParameters) {
+  FakeController& pad = RumblePad(system, 2);
+  ASSERT_TRUE(Start());
+  ASSERT_TRUE(device->HasEffect());
+  EXPECT_EQ(device->ForceAxisCount(), 2u);
+  ASSERT_EQ(pad.objectEnumerations.size(), 2u);
+  EXPECT_EQ(pad.objectEnumerations[1].second, platform::kDidftAxis);
+  ASSERT_EQ(pad.effects.size(), 1u);
+  const fakes::CreatedEffect& effect = pad.effects[0];
+  EXPECT_EQ(effect.type, platform::kGuidConstantForce);
+  EXPECT_EQ(effect.fields.dwSize, 56u);
+  EXPECT_EQ(effect.fields.dwFlags, 0x12u);  // DIEFF_CARTESIAN | DIEFF_OBJECTOFFSETS
+  EXPECT_EQ(effect.fields.dwDuration, 0xFFFFFFFFu);
+  EXPECT_EQ(effect.fields.dwSamplePeriod, 0u);
+  EXPECT_EQ(effect.fields.dwGain, 10000u);
+  EXPECT_EQ(effect.fields.dwTriggerButton, 0xFFFFFFFFu);
+  EXPECT_EQ(effect.fields.dwTriggerRepeatInterval, 0u);
+  EXPECT_EQ(effect.axes, (std::vector<std::uint32_t>{0, 4}));
+  EXPECT_EQ(effect.direction, (std::vector<std::int32_t>{0, 0}));
+  EXPECT_EQ(effect.fields.lpEnvelope, nullptr);
+  EXPECT_EQ(effect.fields.cbTypeSpecificParams, 4u);
+  EXPECT_EQ(effect.magnitude, 0);
+  EXPECT_EQ(effect.fields.dwStartDelay, 0u);
+  const std::vector<std::string> tail(system.log.end() - 3, system.log.end());
+  EXPECT_EQ(tail, (std::vector<std::string>{"Acquire", "EnumObjects", "CreateEffect"}));
+}
+
+TEST_F(PadDeviceTest, VibrationPulseFadesOverItsCyclesOnOneAxis) {
+  FakeController& pad = RumblePad(system, 1);
+  ASSERT_TRUE(Start());
+  device->AddPulse(10000, 1000, 5);
+  EXPECT_EQ(Magnitudes(*device, pad, 6), (std::vector<std::int32_t>{8200, 6400, 4600, 2800, 0, 0}));
+  const fakes::SentForce& last = pad.Sent(pad.sentCount - 1);
+  EXPECT_EQ(last.flags, 0x20000140u);
+  EXPECT_EQ(last.size, 56u);
+  EXPECT_EQ(last.effectFlags, 0x12u);
+  EXPECT_EQ(last.axisCount, 1u);
+  EXPECT_EQ(last.typeSpecificSize, 4u);
+  EXPECT_TRUE(last.otherFieldsZero);
+  EXPECT_EQ(pad.Sent(0).direction[0], 0) << "one axis: no direction";
+}
+
+TEST_F(PadDeviceTest, TwoAxesSendTheDiagonalWithItsLength) {
+  FakeController& pad = RumblePad(system, 3);
+  ASSERT_TRUE(Start());
+  device->AddPulse(10000, 1000, 5);
+  EXPECT_EQ(Magnitudes(*device, pad, 5), (std::vector<std::int32_t>{11596, 9050, 6505, 3959, 0}));
+  EXPECT_EQ(device->ForceAxisCount(), 2u) << "three actuators are driven on two";
+  EXPECT_EQ(pad.effects[0].fields.cAxes, 2u);
+  EXPECT_EQ(pad.Sent(0).axisCount, 2u);
+  EXPECT_EQ(pad.Sent(0).direction[0], 8200);
+  EXPECT_EQ(pad.Sent(0).direction[1], 8200);
+}
+
+TEST_F(PadDeviceTest, OverlappingPulsesAddUpAndKeepTheSignOnOneAxis) {
+  FakeController& pad = RumblePad(system, 1);
+  ASSERT_TRUE(Start());
+  device->AddPulse(10000, 1000, 5);
+  device->Update();
+  device->AddPulse(10000, 1000, 5);
+  EXPECT_EQ(Magnitudes(*device, pad, 5), (std::vector<std::int32_t>{14600, 11000, 7400, 2800, 0}));
+  device->AddPulse(-3000, -1000, 3);
+  EXPECT_EQ(Magnitudes(*device, pad, 1), (std::vector<std::int32_t>{-2334}));
+}
+
+TEST_F(PadDeviceTest, ShortPulsesGiveNothing) {
+  FakeController& pad = RumblePad(system, 1);
+  ASSERT_TRUE(Start());
+  device->AddPulse(5000, 5000, 1);
+  device->AddPulse(7000, 7000, 0);
+  device->AddPulse(9000, 9000, -4);
+  EXPECT_EQ(Magnitudes(*device, pad, 2), (std::vector<std::int32_t>{0, 0}));
+  EXPECT_EQ(device->Pulses()[0].remaining, 0);
+  EXPECT_EQ(device->Pulses()[1].remaining, 0);
+  EXPECT_EQ(device->Pulses()[2].remaining, -4);
+}
+
+TEST_F(PadDeviceTest, NinthPulseOverwritesTheFirstSlot) {
+  ASSERT_TRUE(Start());
+  for (std::int32_t i = 1; i <= 9; ++i) device->AddPulse(i, i, 10 * i);
+  EXPECT_EQ(device->Pulses()[0].start, 9);
+  EXPECT_EQ(device->Pulses()[0].remaining, 90);
+  EXPECT_EQ(device->Pulses()[1].start, 2);
+  EXPECT_EQ(device->WritePosition(), 1);
+}
+
+TEST_F(PadDeviceTest, InitClearsTheRingAndHatsReadCentredUntilTheFirstRead) {
+  RumblePad(system, 1);
+  device = std::make_unique<PadDevice>(system, input, sliders);
+  padtool::PublishPadDevice(device.get());
+  device->AddPulse(1, 2, 3);
+  device->AddPulse(1, 2, 3);
+  ASSERT_TRUE(device->Init(kInstance));
+  EXPECT_EQ(device->WritePosition(), 0);
+  for (const padtool::VibrationPulse& pulse : device->Pulses()) EXPECT_EQ(pulse.remaining, 0);
+  EXPECT_EQ(device->State().rgdwPOV[0], padtool::kHatCentred);
+  EXPECT_EQ(device->State().rgdwPOV[1], padtool::kHatCentred);
+}
+
+TEST_F(PadDeviceTest, EveryCycleAcquiresThenRestartsTheEffect) {
+  FakeController& pad = RumblePad(system, 2);
+  ASSERT_TRUE(Start());
+  system.log.clear();
+  pad.stateResult = kFail;  // the force is refreshed whatever the state read returned
+  device->Update();
+  EXPECT_EQ(system.log, (std::vector<std::string>{"GetDeviceState", "Acquire", "SetParameters", "GetDeviceData"}));
+  EXPECT_EQ(pad.Sent(0).magnitude, 0);
+
+  system.log.clear();
+  pad.setParametersResult = platform::kDiErrInputLost;
+  device->Update();
+  EXPECT_EQ(system.log, (std::vector<std::string>{"GetDeviceState", "Acquire", "SetParameters", "Acquire",
+                                                  "GetDeviceData"}));
+  system.log.clear();
+  pad.setParametersResult = platform::kDiErrNotAcquired;
+  device->Update();
+  EXPECT_EQ(system.log, (std::vector<std::string>{"GetDeviceState", "Acquire", "SetParameters", "GetDeviceData"}));
+}
+
+TEST_F(PadDeviceTest, FailedEffectSetupLeavesNoEffect) {
+  for (bool countingFails : {true, false}) {
+    FakeDirectInputSystem system;
+    FakeController& pad = RumblePad(system, 2);
+    if (countingFails) pad.axisEnumResult = kFail;
+    if (!countingFails) pad.createEffectResult = kFail;
+    PadInputState state;
+    std::uint32_t sliders = 0;
+    PadDevice device(system, state, sliders);
+    padtool::PublishPadDevice(&device);
+    ASSERT_TRUE(device.Init(kInstance));
+    EXPECT_TRUE(device.HasDevice());
+    EXPECT_FALSE(device.HasEffect());
+    EXPECT_EQ(pad.effects.size(), countingFails ? 0u : 1u);
+    EXPECT_EQ(pad.acquires, countingFails ? 1 : 2) << "a failed creation acquires once more";
+    device.AddPulse(10000, 1000, 5);
+    device.Update();
+    EXPECT_EQ(pad.sentCount, 0u);
+  }
+}
+
+TEST_F(PadDeviceTest, ControllerFromTheSecondPassGetsNoEffect) {
+  FakeController& pad = StickPad();
+  pad.objects[0].dwFlags = platform::kDidoiFfActuator;
+  ASSERT_TRUE(Start());
+  EXPECT_FALSE(device->ForceFeedbackWanted());
+  EXPECT_FALSE(device->HasEffect());
+  EXPECT_EQ(pad.objectEnumerations.size(), 1u);
+  device->AddPulse(10000, 1000, 5);
+  EXPECT_EQ(device->WritePosition(), 1) << "the ring still fills";
+  system.log.clear();
+  device->Update();
+  EXPECT_EQ(system.log, (std::vector<std::string>{"GetDeviceState", "GetDeviceData"}));
+}
+
 // --- Destruction ----------------------------------------------------------
 
 TEST_F(PadDeviceTest, DestructionUnacquiresReleasesAndClearsThePointer) {
@@ -565,6 +742,15 @@ TEST_F(PadDeviceTest, DestructionUnacquiresReleasesAndClearsThePointer) {
   device.reset();
   EXPECT_EQ(system.log, (std::vector<std::string>{"Unacquire", "Release device", "Release DirectInput"}));
   EXPECT_EQ(padtool::ActivePadDevice(), nullptr);
+}
+
+TEST_F(PadDeviceTest, DestructionReleasesTheEffectBeforeTheDevice) {
+  RumblePad(system, 2);
+  ASSERT_TRUE(Start());
+  system.log.clear();
+  device.reset();
+  EXPECT_EQ(system.log,
+            (std::vector<std::string>{"Unacquire", "Release effect", "Release device", "Release DirectInput"}));
 }
 
 TEST_F(PadDeviceTest, DestructionWithoutDeviceReleasesOnlyDirectInput) {

@@ -173,6 +173,7 @@ STDMETHODIMP VirtualEffect::SetParameters(LPCDIEFFECT parameters, DWORD flags) {
       block.record.setParameters[block.record.setParametersCount++ % kMaxSetParameters];
   record.flags = flags;
   record.readCycle = block.record.calls[static_cast<std::uint32_t>(Call::GetDeviceState)];
+  record.acquires = block.record.calls[static_cast<std::uint32_t>(Call::Acquire)];
   record.result = DI_OK;
   CaptureEffect(parameters, record.parameters);
   auto finish = [&](HRESULT own) {

@@ -937,6 +937,7 @@ void ConstantForceEffectIsRecorded() {
   REQUIRE(last != nullptr);
   CHECK(last->flags == 0x20000140);
   CHECK(last->readCycle == 2);
+  CHECK(last->acquires == sent.calls[static_cast<int>(Call::Acquire)]);
   CHECK(last->result == DI_OK);
   CHECK(last->parameters.axisCount == 2);
   CHECK(last->parameters.directions[0] == 8200);

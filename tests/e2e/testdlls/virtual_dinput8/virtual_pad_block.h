@@ -24,7 +24,7 @@ namespace vpad {
 constexpr char kBlockName[] = "Local\\VeldaraVirtualPad";
 constexpr char kMutexName[] = "Local\\VeldaraVirtualPadLock";
 constexpr std::uint32_t kBlockMagic = 0x44415056;  // "VPAD"
-constexpr std::uint32_t kBlockVersion = 1;
+constexpr std::uint32_t kBlockVersion = 2;
 
 constexpr std::uint32_t kMaxDevices = 4;
 constexpr std::uint32_t kMaxObjects = 160;  // 6 axes, sliders, 4 hats, 128 buttons
@@ -259,6 +259,7 @@ struct CreateEffectRecord {
 struct SetParametersRecord {
   std::uint32_t flags;
   std::uint32_t readCycle;  // GetDeviceState calls made before this call
+  std::uint32_t acquires;  // Acquire calls made before this call
   std::int32_t result;
   EffectParameters parameters;
 };
