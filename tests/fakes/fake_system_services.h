@@ -27,12 +27,10 @@ inline void JournalLog(std::vector<std::string>* journal, const std::string& cal
 class FakeFiles : public platform::Files {
  public:
   std::map<std::string, std::vector<std::uint8_t>> files;
-  std::set<std::string> failingWrites;
   std::vector<std::string>* journal = nullptr;
 
   bool WriteWholeFile(const char* path, const std::uint8_t* data, std::size_t size) override {
     JournalLog(journal, std::string("WriteFile(") + path + ")");
-    if (failingWrites.count(path)) return false;
     files[path] = std::vector<std::uint8_t>(data, data + size);
     return true;
   }

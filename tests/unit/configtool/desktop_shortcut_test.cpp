@@ -27,30 +27,21 @@ std::string InstallFolder(fakes::FakeRegistry& registry) {
   return folder.c_str();
 }
 
-TEST(InstallFolder, OneTrailingBackslashIsRemovedAndTheTypeIsNotLookedAt) {
+TEST(InstallFolder, OneTrailingBackslashGoesAndTheValueMustFitWithFullAccess) {
   fakes::FakeRegistry registry;
+  EXPECT_EQ(InstallFolder(registry), "<none>");
   RegisterFolder(registry, RegValue::String("C:\\Games\\Demo\\"));
-  EXPECT_EQ(InstallFolder(registry), "C:\\Games\\Demo");
-  RegisterFolder(registry, RegValue::String("C:\\Games\\Demo"));
   EXPECT_EQ(InstallFolder(registry), "C:\\Games\\Demo");
   RegisterFolder(registry, RegValue::String("C:\\Games\\Demo\\\\"));
   EXPECT_EQ(InstallFolder(registry), "C:\\Games\\Demo\\");
-  RegisterFolder(registry, RegValue{platform::kRegBinary, {'D', ':', '\\', 'G'}});  // no terminator
+  RegisterFolder(registry, RegValue{platform::kRegBinary, {'D', ':', '\\', 'G'}});  // any type, no terminator
   EXPECT_EQ(InstallFolder(registry), "D:\\G");
-  EXPECT_EQ(registry.openKeys, 0);
-}
-
-TEST(InstallFolder, NeedsFullAccessAndAValueThatFitsWithItsTerminator) {
-  fakes::FakeRegistry registry;
+  RegisterFolder(registry, RegValue{platform::kRegSz, std::vector<std::uint8_t>(260, 'a')});
   EXPECT_EQ(InstallFolder(registry), "<none>");
   RegisterFolder(registry, RegValue::String("C:\\Games\\Demo"));
   registry.deniedAccess.insert(platform::kKeyAllAccess);
   EXPECT_EQ(InstallFolder(registry), "<none>");
-  registry.deniedAccess.clear();
-  RegisterFolder(registry, RegValue{platform::kRegSz, std::vector<std::uint8_t>(260, 'a')});
-  EXPECT_EQ(InstallFolder(registry), "<none>");
-  RegisterFolder(registry, RegValue::String(std::string(259, 'a')));
-  EXPECT_EQ(InstallFolder(registry).size(), 259u);
+  EXPECT_EQ(registry.openKeys, 0);
 }
 
 TEST(DesktopPath, EachStrRetKindGivesThePath) {
@@ -87,16 +78,10 @@ TEST(DesktopPath, FailuresSetTheirLastErrorAndANameThatDoesNotFitIsNotCopied) {
   shell.desktopFolderResult = platform::kHrFail;
   EXPECT_EQ(configtool::GetDesktopPathSH(shell, path, sizeof path), platform::kHrFail);
   EXPECT_EQ(shell.lastError, 2u);
-  EXPECT_EQ(shell.liveItemLists, 0);
-
   shell.desktopFolderResult = platform::kHrOk;
   EXPECT_EQ(configtool::GetDesktopPathSH(shell, path, sizeof path), platform::kHrInsufficientBuffer);
-  shell.displayName = platform::StrRet{};
-  shell.displayName.type = platform::kStrRetOffset;
-  shell.displayName.offset = 2;
-  shell.itemListBytes = {4, 0, 'D', ':'};  // no terminator inside the list
-  EXPECT_EQ(configtool::GetDesktopPathSH(shell, path, sizeof path), platform::kHrInsufficientBuffer);
   EXPECT_STREQ(path, "");
+  EXPECT_EQ(shell.liveItemLists + shell.liveFolders, 0);
 }
 
 struct FailingStep {
@@ -148,6 +133,9 @@ TEST_F(DesktopShortcutTest, TheLinkStartsTheLauncherInTheGameFolder) {
   EXPECT_EQ(link.workingDirectory, "C:\\Games\\Demo");
   EXPECT_TRUE(link.remembered);
   EXPECT_EQ(shell.standardOutput, "");
+  // A folder too long for the target gets no link rather than a cut one.
+  EXPECT_EQ(configtool::CreateDesktopShortcut(shell, std::string(248, 'a').c_str()), 0);
+  EXPECT_EQ(configtool::CreateDesktopShortcut(shell, std::string(247, 'a').c_str()), 1);
 }
 
 TEST_F(DesktopShortcutTest, ComIsUninitialisedOnceOnEveryPath) {
@@ -173,13 +161,6 @@ TEST_F(DesktopShortcutTest, ComIsUninitialisedOnceOnEveryPath) {
   }
 }
 
-TEST_F(DesktopShortcutTest, AFolderTooLongForTheTargetMakesNoLink) {
-  std::string folder(250, 'a');
-  EXPECT_EQ(configtool::CreateDesktopShortcut(shell, folder.c_str()), 0);
-  EXPECT_TRUE(shell.steps.empty());
-  EXPECT_EQ(configtool::CreateDesktopShortcut(shell, std::string(247, 'a').c_str()), 1);
-}
-
 class ShortcutFlowTest : public ::testing::Test {
  protected:
   void Run() { configtool::RunCreateShortcutFlow(controls, registry, 1, shell); }
@@ -193,7 +174,7 @@ class ShortcutFlowTest : public ::testing::Test {
   fakes::FakeShell shell;
 };
 
-TEST_F(ShortcutFlowTest, NoTouchesNeitherRegistryNorDesktop) {
+TEST_F(ShortcutFlowTest, NoDoesNothingNoFolderShowsNothingMoreElseSuccessOrFailureIsReported) {
   RegisterFolder(registry, RegValue::String("C:\\Games\\Demo\\"));
   controls.answers = {platform::kIdNo};
   Run();
@@ -201,29 +182,23 @@ TEST_F(ShortcutFlowTest, NoTouchesNeitherRegistryNorDesktop) {
   EXPECT_EQ(controls.shown[0].style, platform::kMbYesNo | platform::kMbIconQuestion);
   EXPECT_EQ(registry.openCalls, 0);
   EXPECT_EQ(shell.comInitializations, 0);
-}
 
-TEST_F(ShortcutFlowTest, YesWithoutGameFolderShowsNothingMore) {
   controls.answers = {platform::kIdYes};
   Run();
-  EXPECT_EQ(Shown(), std::vector<int>{IDS_CREATE_SHORTCUT});
-  EXPECT_TRUE(shell.saved.empty());
-}
-
-TEST_F(ShortcutFlowTest, YesReportsSuccessOrFailure) {
-  RegisterFolder(registry, RegValue::String("C:\\Games\\Demo\\"));
-  controls.answers = {platform::kIdYes};
-  Run();
-  EXPECT_EQ(Shown(), (std::vector<int>{IDS_CREATE_SHORTCUT, IDS_SHORTCUT_CREATED}));
-  EXPECT_EQ(controls.shown[1].style, platform::kMbOk);
+  EXPECT_EQ(Shown(), (std::vector<int>{IDS_CREATE_SHORTCUT, IDS_CREATE_SHORTCUT, IDS_SHORTCUT_CREATED}));
+  EXPECT_EQ(controls.shown[2].style, platform::kMbOk);
   EXPECT_EQ(shell.saved[kLink].workingDirectory, "C:\\Games\\Demo");
 
   shell.saveResult = platform::kHrFail;
   controls.answers = {platform::kIdYes};
   Run();
-  ASSERT_EQ(controls.shown.size(), 4u);
-  EXPECT_EQ(controls.shown[3].textId, IDS_SHORTCUT_FAILED);
-  EXPECT_EQ(controls.shown[3].style, platform::kMbIconWarning);
+  EXPECT_EQ(controls.shown.back().textId, IDS_SHORTCUT_FAILED);
+  EXPECT_EQ(controls.shown.back().style, platform::kMbIconWarning);
+
+  registry.Key(kInstallKey).clear();
+  controls.answers = {platform::kIdYes};
+  Run();
+  EXPECT_EQ(controls.shown.back().textId, IDS_CREATE_SHORTCUT);
 }
 
 }  // namespace
