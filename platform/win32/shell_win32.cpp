@@ -1,14 +1,10 @@
 #include "platform/win32/shell_win32.h"
 
-#include <objbase.h>
 #include <objidl.h>
-#include <shlobj.h>
 #include <shobjidl.h>
 
 #include <cstdio>
 #include <cstring>
-
-#include "platform/win32/handles.h"
 
 namespace platform::win32 {
 
@@ -17,23 +13,36 @@ namespace {
 // wchar_t is 16 bits wide on Windows, so the text passes unchanged.
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "wide characters are UTF-16 code units");
 
+using Entries = Win32Shell::Entries;
+
+template <typename Function>
+bool Take(HMODULE module, const char* name, Function* function) {
+  *function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+  return *function != nullptr;
+}
+
 class Win32ItemList : public ItemList {
  public:
-  explicit Win32ItemList(LPITEMIDLIST list) : list_(list) {}
-  ~Win32ItemList() override { CoTaskMemFree(list_); }
+  Win32ItemList(LPITEMIDLIST list, const Entries& entries) : list_(list), entries_(entries) {}
+  ~Win32ItemList() override { entries_.coTaskMemFree(list_); }
+  // The items up to and with the terminating zero size field, as ILGetSize counts them.
   std::vector<std::uint8_t> Bytes() override {
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(list_);
-    return std::vector<std::uint8_t>(bytes, bytes + ILGetSize(list_));
+    std::size_t size = 0;
+    for (USHORT itemSize; (itemSize = reinterpret_cast<const SHITEMID*>(bytes + size)->cb) != 0;) size += itemSize;
+    return std::vector<std::uint8_t>(bytes, bytes + size + sizeof(USHORT));
   }
   LPCITEMIDLIST get() const { return list_; }
 
  private:
   LPITEMIDLIST list_;
+  const Entries& entries_;
 };
 
 class Win32ShellFolder : public ShellFolder {
  public:
-  explicit Win32ShellFolder(ComPtr<IShellFolder> folder) : folder_(std::move(folder)) {}
+  Win32ShellFolder(ComPtr<IShellFolder> folder, const Entries& entries)
+      : folder_(std::move(folder)), entries_(entries) {}
   HResult GetDisplayNameOf(ItemList& item, std::uint32_t flags, StrRet* name) override {
     STRRET raw{};
     raw.uType = STRRET_CSTR;
@@ -43,7 +52,7 @@ class Win32ShellFolder : public ShellFolder {
       case STRRET_WSTR:
         if (raw.pOleStr != nullptr) {
           name->wide.assign(reinterpret_cast<const char16_t*>(raw.pOleStr));
-          CoTaskMemFree(raw.pOleStr);
+          entries_.coTaskMemFree(raw.pOleStr);
         }
         break;
       case STRRET_OFFSET:
@@ -61,6 +70,7 @@ class Win32ShellFolder : public ShellFolder {
 
  private:
   ComPtr<IShellFolder> folder_;
+  const Entries& entries_;
 };
 
 class Win32PersistFile : public PersistFile {
@@ -94,30 +104,51 @@ class Win32ShellLink : public ShellLink {
 
 }  // namespace
 
-HResult Win32Shell::InitializeCom() { return CoInitialize(nullptr); }
+bool Win32Shell::Load() {
+  if (loaded_) return true;
+  if (!ole32_) ole32_.reset(LoadLibraryA("ole32.dll"));
+  if (!shell32_) shell32_.reset(LoadLibraryA("shell32.dll"));
+  if (!ole32_ || !shell32_) return false;
+  Entries entries;
+  loaded_ = Take(ole32_.get(), "CoInitialize", &entries.coInitialize) &&
+            Take(ole32_.get(), "CoUninitialize", &entries.coUninitialize) &&
+            Take(ole32_.get(), "CoCreateInstance", &entries.coCreateInstance) &&
+            Take(ole32_.get(), "CoTaskMemFree", &entries.coTaskMemFree) &&
+            Take(shell32_.get(), "SHGetSpecialFolderLocation", &entries.getSpecialFolderLocation) &&
+            Take(shell32_.get(), "SHGetDesktopFolder", &entries.getDesktopFolder);
+  if (loaded_) entries_ = entries;
+  return loaded_;
+}
 
-void Win32Shell::UninitializeCom() { CoUninitialize(); }
+HResult Win32Shell::InitializeCom() { return Load() ? entries_.coInitialize(nullptr) : E_FAIL; }
+
+void Win32Shell::UninitializeCom() {
+  if (loaded_) entries_.coUninitialize();
+}
 
 HResult Win32Shell::GetSpecialFolderLocation(int folder, std::unique_ptr<ItemList>* list) {
+  if (!Load()) return E_FAIL;
   LPITEMIDLIST items = nullptr;
-  HRESULT result = SHGetSpecialFolderLocation(nullptr, folder, &items);
-  if (items != nullptr) *list = std::make_unique<Win32ItemList>(items);
+  HRESULT result = entries_.getSpecialFolderLocation(nullptr, folder, &items);
+  if (items != nullptr) *list = std::make_unique<Win32ItemList>(items, entries_);
   if (SUCCEEDED(result) && items == nullptr) return E_FAIL;
   return result;
 }
 
 HResult Win32Shell::GetDesktopFolder(std::unique_ptr<ShellFolder>* folder) {
+  if (!Load()) return E_FAIL;
   ComPtr<IShellFolder> desktop;
-  HRESULT result = SHGetDesktopFolder(&desktop);
+  HRESULT result = entries_.getDesktopFolder(&desktop);
   if (SUCCEEDED(result) && !desktop) return E_FAIL;
-  if (desktop) *folder = std::make_unique<Win32ShellFolder>(std::move(desktop));
+  if (desktop) *folder = std::make_unique<Win32ShellFolder>(std::move(desktop), entries_);
   return result;
 }
 
 HResult Win32Shell::CreateShellLink(std::unique_ptr<ShellLink>* link) {
+  if (!Load()) return E_FAIL;
   ComPtr<IShellLinkA> shellLink;
-  HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                    reinterpret_cast<void**>(&shellLink));
+  HRESULT result = entries_.coCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                             reinterpret_cast<void**>(&shellLink));
   if (SUCCEEDED(result) && !shellLink) return E_FAIL;
   if (shellLink) *link = std::make_unique<Win32ShellLink>(std::move(shellLink));
   return result;

@@ -1,10 +1,16 @@
 // Shell on shell32 and ole32: SHGetSpecialFolderLocation, SHGetDesktopFolder,
-// CoCreateInstance of the shell link with IShellLinkA and IPersistFile.
+// CoCreateInstance of the shell link with IShellLinkA and IPersistFile. Both
+// libraries are loaded on first use, so that a start of the program that
+// never touches the shell does not pay for loading them.
 #pragma once
 
 #include <windows.h>
 
+#include <objbase.h>
+#include <shlobj.h>
+
 #include "platform/shell.h"
+#include "platform/win32/handles.h"
 
 namespace platform::win32 {
 
@@ -20,6 +26,25 @@ class Win32Shell : public Shell {
   void SetLastError(std::uint32_t error) override;
   std::uint32_t GetLastError() override;
   void WriteStandardOutput(const std::string& text) override;
+
+  // The entry points taken from the two libraries.
+  struct Entries {
+    HRESULT(WINAPI* coInitialize)(LPVOID) = nullptr;
+    void(WINAPI* coUninitialize)() = nullptr;
+    HRESULT(WINAPI* coCreateInstance)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*) = nullptr;
+    void(WINAPI* coTaskMemFree)(LPVOID) = nullptr;
+    HRESULT(WINAPI* getSpecialFolderLocation)(HWND, int, LPITEMIDLIST*) = nullptr;
+    HRESULT(WINAPI* getDesktopFolder)(IShellFolder**) = nullptr;
+  };
+
+ private:
+  // Loads both libraries once; false when either or an entry point is missing.
+  bool Load();
+
+  UniqueModule ole32_;
+  UniqueModule shell32_;
+  Entries entries_;
+  bool loaded_ = false;
 };
 
 }  // namespace platform::win32
