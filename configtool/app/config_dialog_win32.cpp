@@ -10,7 +10,7 @@ ConfigDialogWindow::ConfigDialogWindow(HINSTANCE instance, ConfigApp& app, const
     : DialogBase(instance, IDD_CONFIG_DIALOG),
       icon_(LoadIconA(instance, MAKEINTRESOURCEA(IDI_CONFIG))),
       controls_(instance, icon_),
-      pages_(instance),
+      pages_(instance, app, system.pages),
       logic_(app, controls_,
              ConfigDialogServices{system.direct3d, system.registry, system.windows, system.module, system.help,
                                   pages_}) {
@@ -40,10 +40,16 @@ void ConfigDialogWindow::RunModal() { DialogBase::RunModal(nullptr); }
 INT_PTR ConfigDialogWindow::OnInitDialog() {
   controls_.SetWindow(Window());
   pages_.SetTabControl(GetDlgItem(Window(), IDC_TAB));
+  keyRouter_ = std::make_unique<platform::win32::DialogKeyRouter>(Window());
+  pages_.SetKeyRouter(keyRouter_.get());
   return logic_.OnInitDialog() ? TRUE : FALSE;
 }
 
-void ConfigDialogWindow::OnDestroy() { logic_.OnDestroy(); }
+void ConfigDialogWindow::OnDestroy() {
+  logic_.OnDestroy();
+  pages_.SetKeyRouter(nullptr);
+  keyRouter_.reset();
+}
 
 INT_PTR ConfigDialogWindow::OnPaint() {
   if (!IsIconic(Window())) return FALSE;

@@ -4,10 +4,13 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "configtool/app/config_dialog.h"
 #include "configtool/app/config_program.h"
 #include "configtool/pages/page_windows_win32.h"
 #include "platform/win32/dialog_base.h"
+#include "platform/win32/dialog_key_router.h"
 #include "platform/win32/main_dialog_controls_win32.h"
 
 namespace configtool {
@@ -18,6 +21,7 @@ struct ConfigDialogSystem {
   platform::WindowFinder& windows;
   platform::ModuleInfo& module;
   platform::HtmlHelp& help;
+  PageServices pages;
 };
 
 class ConfigDialogWindow : public platform::win32::DialogBase, public ProgramDialog {
@@ -37,6 +41,8 @@ class ConfigDialogWindow : public platform::win32::DialogBase, public ProgramDia
   HICON icon_;
   platform::win32::Win32MainDialogControls controls_;
   Win32PageFactory pages_;
+  // Lives from initialisation until the pages are destroyed.
+  std::unique_ptr<platform::win32::DialogKeyRouter> keyRouter_;
   ConfigDialog logic_;
 };
 

@@ -9,6 +9,8 @@
 #include "platform/win32/direct3d8_win32.h"
 #include "platform/win32/html_help_win32.h"
 #include "platform/win32/message_box_win32.h"
+#include "platform/win32/shell_win32.h"
+#include "platform/win32/system_services_win32.h"
 #include "platform/win32/system_win32.h"
 #include "platform/win32/thread_locale_win32.h"
 
@@ -24,11 +26,19 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   platform::win32::Win32ThreadLocale locale;
   platform::win32::Win32NamedMutexes mutexes;
   platform::win32::Win32MessageBoxes messages(instance);
+  platform::win32::Win32Shell shell;
+  platform::win32::Win32Files files;
+  platform::win32::Win32SystemInfo system;
+  platform::win32::Win32ModuleResources resources;
+  platform::win32::Win32Processes processes;
+  platform::win32::Win32ThreadMessages threadMessages;
 
   configtool::ConfigApp app;
-  configtool::ConfigDialogSystem system{direct3d, registry, windows, module, help};
+  configtool::ConfigDialogSystem dialogSystem{
+      direct3d, registry, windows, module, help,
+      configtool::PageServices{registry, shell, files, system, resources, processes, threadMessages}};
   return configtool::RunConfigProgram(app, configtool::ProgramServices{locale, mutexes, messages},
                                       [&]() -> std::unique_ptr<configtool::ProgramDialog> {
-                                        return std::make_unique<configtool::ConfigDialogWindow>(instance, app, system);
+                                        return std::make_unique<configtool::ConfigDialogWindow>(instance, app, dialogSystem);
                                       });
 }

@@ -23,4 +23,8 @@ int PageDialogId(int index) { return index >= 0 && index < kPageCount ? kPages[i
 
 int PageCaptionId(int index) { return index >= 0 && index < kPageCount ? kPages[index].captionId : 0; }
 
+bool PageHandsEnterEscToMainDialog(int index) {
+  return index == kGeneralPage || index == kScreenSizePage || index == kTexturesPage;
+}
+
 }  // namespace configtool

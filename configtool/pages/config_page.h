@@ -43,4 +43,9 @@ int PageDialogId(int index);
 // String id of the tab caption at a tab index.
 int PageCaptionId(int index);
 
+// General, Screen Size and Textures leave key-downs of Enter and Esc to the
+// main dialog, where they act as OK and Cancel; on the other pages the page's
+// own dialog handling takes them as its OK and Cancel, which hide the page.
+bool PageHandsEnterEscToMainDialog(int index);
+
 }  // namespace configtool

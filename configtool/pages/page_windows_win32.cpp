@@ -31,31 +31,33 @@ void ApplyDialogInit(HINSTANCE instance, int dialogId, HWND dialog) {
 
 }  // namespace
 
-PageWindow::PageWindow(HINSTANCE instance, int dialogId) : DialogBase(instance, dialogId), dialogId_(dialogId) {}
-
-PageWindow::~PageWindow() {
-  if (Window() != nullptr) DestroyWindow(Window());
-}
-
-bool PageWindow::Create(HWND tabControl) { return CreateModeless(tabControl) != nullptr; }
-
-void PageWindow::Show(bool visible) {
-  if (Window() != nullptr) ShowWindow(Window(), visible ? SW_SHOW : SW_HIDE);
-}
-
-INT_PTR PageWindow::OnInitDialog() {
+INT_PTR PageWindow::Dialog::OnInitDialog() {
   ApplyDialogInit(Instance(), dialogId_, Window());
+  LogicDialog::OnInitDialog();
+  // A hidden page takes no focus.
   return FALSE;
 }
 
-MiscPageWindow::MiscPageWindow(HINSTANCE instance) : PageWindow(instance, PageDialogId(kMiscPage)) {}
+PageWindow::PageWindow(HINSTANCE instance, int index, ConfigApp& app, const PageServices& services)
+    : controls_(instance),
+      logic_(CreatePageLogic(index, app, controls_, services)),
+      dialog_(instance, PageDialogId(index), controls_, *logic_.logic) {}
+
+PageWindow::~PageWindow() {
+  if (dialog_.Window() != nullptr) DestroyWindow(dialog_.Window());
+}
+
+bool PageWindow::Create(HWND tabControl) { return dialog_.CreateModeless(tabControl) != nullptr; }
+
+void PageWindow::Show(bool visible) {
+  if (dialog_.Window() != nullptr) ShowWindow(dialog_.Window(), visible ? SW_SHOW : SW_HIDE);
+}
 
 std::unique_ptr<ConfigPage> Win32PageFactory::CreatePage(int index) {
-  int dialogId = PageDialogId(index);
-  if (dialogId == 0 || tabControl_ == nullptr) return nullptr;
-  std::unique_ptr<PageWindow> page = index == kMiscPage ? std::make_unique<MiscPageWindow>(instance_)
-                                                        : std::make_unique<PageWindow>(instance_, dialogId);
+  if (PageDialogId(index) == 0 || tabControl_ == nullptr) return nullptr;
+  auto page = std::make_unique<PageWindow>(instance_, index, app_, services_);
   if (!page->Create(tabControl_)) return nullptr;
+  if (router_ != nullptr) router_->AddChild(page->Window(), !PageHandsEnterEscToMainDialog(index));
   return page;
 }
 

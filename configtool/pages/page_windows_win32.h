@@ -1,6 +1,6 @@
 // The six tab pages as modeless child dialogs of the main dialog's tab
-// control. A page shows its controls with the combo items of its dialog
-// resource; the pages' own handlers are not part of this build yet.
+// control: each is the generic logic dialog window hosting its page logic,
+// with the combo items of its dialog resource added when it is created.
 #pragma once
 
 #include <windows.h>
@@ -8,45 +8,59 @@
 #include <memory>
 
 #include "configtool/pages/config_page.h"
-#include "configtool/pages/misc_page.h"
-#include "platform/win32/dialog_base.h"
+#include "configtool/pages/page_logic.h"
+#include "platform/win32/dialog_key_router.h"
+#include "platform/win32/logic_dialog.h"
+#include "platform/win32/win32_page_controls.h"
 
 namespace configtool {
 
-class PageWindow : public platform::win32::DialogBase, public ConfigPage {
+class PageWindow : public ConfigPage {
  public:
-  PageWindow(HINSTANCE instance, int dialogId);
+  PageWindow(HINSTANCE instance, int index, ConfigApp& app, const PageServices& services);
   ~PageWindow() override;
 
   // CreateDialogParamA with the tab control as parent; false without a window.
   bool Create(HWND tabControl);
   void Show(bool visible) override;
-
- protected:
-  INT_PTR OnInitDialog() override;
-
- private:
-  int dialogId_;
-};
-
-class MiscPageWindow : public PageWindow {
- public:
-  explicit MiscPageWindow(HINSTANCE instance);
-  MediaCenterChoice* MediaCenter() override { return &misc_; }
+  MediaCenterChoice* MediaCenter() override { return logic_.mediaCenter; }
+  HWND Window() const { return dialog_.Window(); }
 
  private:
-  MiscPage misc_;
+  // The logic dialog, with the resource's combo items added before the logic starts.
+  class Dialog : public platform::win32::LogicDialog {
+   public:
+    Dialog(HINSTANCE instance, int dialogId, platform::win32::Win32DialogControls& controls,
+           platform::DialogLogic& logic)
+        : LogicDialog(instance, dialogId, controls, logic), dialogId_(dialogId) {}
+
+   protected:
+    INT_PTR OnInitDialog() override;
+
+   private:
+    int dialogId_;
+  };
+
+  platform::win32::Win32PageControls controls_;
+  PageLogic logic_;
+  Dialog dialog_;
 };
 
 class Win32PageFactory : public PageFactory {
  public:
-  explicit Win32PageFactory(HINSTANCE instance) : instance_(instance) {}
+  Win32PageFactory(HINSTANCE instance, ConfigApp& app, const PageServices& services)
+      : instance_(instance), app_(app), services_(services) {}
   void SetTabControl(HWND tabControl) { tabControl_ = tabControl; }
+  // Pages created from now on take their Enter and Esc through the router.
+  void SetKeyRouter(platform::win32::DialogKeyRouter* router) { router_ = router; }
   std::unique_ptr<ConfigPage> CreatePage(int index) override;
 
  private:
   HINSTANCE instance_;
+  ConfigApp& app_;
+  PageServices services_;
   HWND tabControl_ = nullptr;
+  platform::win32::DialogKeyRouter* router_ = nullptr;
 };
 
 }  // namespace configtool

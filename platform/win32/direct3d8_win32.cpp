@@ -1,5 +1,7 @@
 #include "platform/win32/direct3d8_win32.h"
 
+#include <float.h>
+
 #include <d3d8.h>
 
 namespace platform::win32 {
@@ -119,8 +121,14 @@ class Object : public Direct3D8 {
                        std::unique_ptr<Direct3DDevice8>* device) override {
     D3DPRESENT_PARAMETERS native = ToNative(*parameters);
     ComPtr<IDirect3DDevice8> created;
+    // Without D3DCREATE_FPU_PRESERVE the runtime leaves the thread's x87 unit
+    // rounding to single precision, which would change every double
+    // computation of the program; nothing renders with this device, so the
+    // caller's precision and rounding are put back.
+    unsigned int floatingPoint = _controlfp(0, 0);
     HRESULT result = direct3d_->CreateDevice(adapter, static_cast<D3DDEVTYPE>(deviceType),
                                              reinterpret_cast<HWND>(focusWindow), behaviorFlags, &native, &created);
+    _controlfp(floatingPoint, _MCW_PC | _MCW_RC);
     // The runtime may fill in fields of the parameters.
     FromNative(native, parameters);
     if (SUCCEEDED(result) && created) *device = std::make_unique<Device>(std::move(created));

@@ -9,14 +9,12 @@
 #include <vector>
 
 #include "resource.h"
+#include "tests/e2e/configtool/config_session.h"
 #include "tests/e2e/driver/driver.h"
 
 namespace {
 
-constexpr char kKey[] = "SOFTWARE\\OrbinetUS\\Corvane\\VeldaraTestClient";
-constexpr char kTitle[] = "VELDARA Config";
-// The first Direct3D device of a run also sets up the GL stack.
-constexpr int kStartTimeoutMs = 90000;
+using namespace configtest;
 
 struct Setting {
   const char* name;
@@ -30,75 +28,6 @@ const std::vector<Setting> kDefaults = {
     {"0031", 0x3BC49BA6},         {"0032", 0},   {"0033", 0},   {"0034", 0},
 };
 
-// A control that only the page of that tab index has.
-const int kPageMarker[] = {IDC_GAMEPAD_SETTINGS, IDC_OVERLAY_RESOLUTION, IDC_TEXTURE_COMPRESSION,
-                           IDC_ENVIRONMENTAL_ANIMATION, IDC_SOUND_EFFECT_COUNT, IDC_OPENING_MOVIE};
-
-std::string ToolPath() { return e2e::BuildPath("configtool/VELDARA Config.exe"); }
-
-// The visible main dialog (a message box has the same caption but no tab control).
-HWND FindMainDialog(const e2e::Process& tool) { return e2e::FindDialogWithControl(tool, kTitle, IDC_TAB); }
-
-HWND WaitForMainDialog(const e2e::Process& tool, int timeoutMs = kStartTimeoutMs) {
-  return e2e::WaitForDialogWithControl(tool, kTitle, IDC_TAB, timeoutMs);
-}
-
-struct PageSearch {
-  HWND tab;
-  std::vector<HWND> pages;
-  bool visibleOnly;
-};
-
-BOOL CALLBACK CollectPage(HWND child, LPARAM context) {
-  auto* search = reinterpret_cast<PageSearch*>(context);
-  if (GetParent(child) == search->tab && e2e::ClassName(child) == "#32770" &&
-      (!search->visibleOnly || IsWindowVisible(child))) {
-    search->pages.push_back(child);
-  }
-  return TRUE;
-}
-
-std::vector<HWND> Pages(HWND tab, bool visibleOnly) {
-  PageSearch search{tab, {}, visibleOnly};
-  EnumChildWindows(tab, &CollectPage, reinterpret_cast<LPARAM>(&search));
-  return search.pages;
-}
-
-int PageIndex(HWND page) {
-  for (int i = 0; i < 6; ++i) {
-    if (GetDlgItem(page, kPageMarker[i]) != nullptr) return i;
-  }
-  return -1;
-}
-
-std::vector<int> Sorted(std::vector<int> values) {
-  std::sort(values.begin(), values.end());
-  return values;
-}
-
-// Waits for the tool's next message box and checks caption, text and buttons.
-e2e::MessageBoxInfo ExpectBox(const e2e::Process& tool, const std::string& text, std::vector<int> buttons) {
-  e2e::MessageBoxInfo box = e2e::WaitForMessageBox(tool);
-  E2E_CHECK_EQ(box.caption, std::string(kTitle));
-  E2E_CHECK_EQ(box.text, text);
-  E2E_CHECK(Sorted(box.buttons) == Sorted(buttons));
-  return box;
-}
-
-// Waits for the tool to end and checks that it showed no message box meanwhile.
-void ExpectSilentExit(e2e::Process& tool, int timeoutMs = e2e::kDefaultTimeoutMs) {
-  bool sawBox = false;
-  bool ended = e2e::BecomesTrueWithin(
-      [&] {
-        if (e2e::CurrentMessageBox(tool).has_value()) sawBox = true;
-        return !tool.Running();
-      },
-      timeoutMs);
-  E2E_CHECK(!sawBox);
-  E2E_REQUIRE(ended);
-  E2E_CHECK_EQ(tool.WaitForExit(), 0u);
-}
-
 void SeedNonDefaults() {
   e2e::WriteDword(kKey, "0001", 1280);
   e2e::WriteDword(kKey, "0029", 20);
@@ -106,28 +35,8 @@ void SeedNonDefaults() {
   e2e::WriteString(kKey, "0005", "kept");
 }
 
-void ExpectValue(const char* name, DWORD expected) {
-  auto value = e2e::ReadValue(kKey, name);
-  E2E_REQUIRE(value.has_value());
-  E2E_CHECK_EQ(value->type, static_cast<DWORD>(REG_DWORD));
-  E2E_CHECK_EQ(value->data.size(), 4u);
-  E2E_CHECK_EQ(value->AsDword(), expected);
-}
-
 void ExpectAllDefaults() {
   for (const Setting& setting : kDefaults) ExpectValue(setting.name, setting.defaultValue);
-}
-
-void PressDefaultAndConfirm(const e2e::Process& tool, HWND dialog) {
-  e2e::Click(dialog, IDC_DEFAULT);
-  e2e::Answer(ExpectBox(tool, "Return settings to their default values?", {IDYES, IDNO}), IDYES);
-  e2e::Answer(ExpectBox(tool, "Returned settings to default values.", {IDOK}), IDOK);
-}
-
-std::string Joined(const std::vector<std::string>& items) {
-  std::string text;
-  for (const std::string& item : items) text += (text.empty() ? "" : "|") + item;
-  return text;
 }
 
 constexpr char kNullD3d8Program[] = "VELDARA Config null d3d8.exe";

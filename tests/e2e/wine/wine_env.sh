@@ -2,15 +2,20 @@
 # Wine environment of one end-to-end test run, kept in the build tree.
 #   wine_env.sh setup    <state dir>   start Xvfb, create a fresh 32-bit prefix, keep a wineserver
 #   wine_env.sh teardown <state dir>   stop the wineserver and Xvfb
-# The state dir holds the prefix and env.sh, which run.sh sources.
+# The state dir holds the prefix, the run's own home folder and env.sh, which
+# run.sh sources. Wine links the prefix's Desktop and other shell folders to
+# the home folder, so that home is kept inside the state dir too: nothing a
+# test writes lands in the user's real home.
 set -euo pipefail
 
 action=$1
 state=$(mkdir -p "$2" && cd "$2" && pwd)
 prefix=$state/prefix
+home=$state/home
 
 quiet_env() {
   export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all
+  export HOME=$home XDG_CONFIG_HOME=$home/.config
   # No network here: never offer the Mono and Gecko installers.
   export WINEDLLOVERRIDES="mscoree,mshtml="
 }
@@ -38,7 +43,8 @@ teardown() {
 case $action in
   setup)
     teardown
-    rm -rf "$prefix"
+    rm -rf "$prefix" "$home"
+    mkdir -p "$home"
     display=$(free_display) || { echo "no free X display number" >&2; exit 1; }
     Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp </dev/null >"$state/xvfb.log" 2>&1 &
     xvfb_pid=$!
@@ -53,6 +59,8 @@ export VELDARA_XVFB_PID=$xvfb_pid
 export WINEPREFIX=$prefix
 export WINEARCH=win32
 export WINEDEBUG=-all
+export HOME=$home
+export XDG_CONFIG_HOME=$home/.config
 ENV
     quiet_env
     export DISPLAY=":$display"

@@ -1,0 +1,19 @@
+// The game's install folder as the platform installer registered it:
+// HKEY_LOCAL_MACHINE\<install root>InstallFolder, value "0015".
+#pragma once
+
+#include "configtool/shell/path_text.h"
+#include "platform/registry.h"
+
+namespace configtool {
+
+constexpr char kInstallFolderKeyName[] = "InstallFolder";
+constexpr char kInstallFolderValueName[] = "0015";
+
+// Opens the key for full access (so a user who may not write it gets no
+// folder), reads the value whatever its type and removes one trailing
+// backslash. False when the key or value is missing, or the value does not
+// fit 260 characters with its terminator.
+bool GetInstallFolder(platform::Registry& registry, int regionIndex, PathText* folder);
+
+}  // namespace configtool
