@@ -30,6 +30,20 @@ bool SwallowedKey(UINT message, WPARAM wParam) {
   return false;
 }
 
+// VELDARA Config starts this program with STARTF_USESHOWWINDOW and SW_HIDE.
+// Windows applies a starter's show command to the first ShowWindow of the
+// process, which would be the dialog manager's own show of this dialog and
+// keep it hidden. That first show is spent here, so the dialog manager's show
+// after initialisation displays the dialog.
+void SpendHiddenStartShow(HWND window) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  GetStartupInfoA(&startup);
+  if ((startup.dwFlags & STARTF_USESHOWWINDOW) != 0 && startup.wShowWindow == SW_HIDE) {
+    ShowWindow(window, SW_SHOWNORMAL);
+  }
+}
+
 }  // namespace
 
 PadConfigWindow::PadConfigWindow(HINSTANCE instance, const PadWindowServices& services)
@@ -92,6 +106,7 @@ INT_PTR PadConfigWindow::OnInitDialog() {
   SetPropA(window, kKeyFilterProperty, reinterpret_cast<HANDLE>(1));
   keyFilter_ = SetWindowsHookExA(WH_MSGFILTER, &PadConfigWindow::KeyFilter, nullptr, GetCurrentThreadId());
   logic_.Initialise(reinterpret_cast<platform::WindowId>(window), reinterpret_cast<platform::ModuleToken>(Instance()));
+  SpendHiddenStartShow(window);
   return TRUE;
 }
 
