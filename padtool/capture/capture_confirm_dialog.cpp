@@ -30,20 +30,11 @@ void CaptureConfirmDialog::OnInit() {
 
 void CaptureConfirmDialog::OnTimer(unsigned id) {
   if (id != kPadTimerId) return;
-  PadDevice* device = ActivePadDevice();
-  platform::JoyState2 rest{};
-  for (std::uint32_t& hat : rest.rgdwPOV) hat = kHatCentred;
-  const platform::JoyState2* state = &rest;
-  std::uint64_t held = 0;
-  if (device != nullptr) {
-    device->Update();
-    state = &device->State();
-    held = device->Input().held;
-    // The dialog ends after this tick; the marker is still brought up to date.
-    if ((device->Input().pressed & 1u) != 0) controls_.EndDialog(platform::kIdOk);
-  }
+  const PadTick tick = UpdateActivePad();
+  // The dialog ends after this tick; the marker is still brought up to date.
+  if ((tick.input.pressed & 1u) != 0) controls_.EndDialog(platform::kIdOk);
 
-  MarkerPosition position = PreviewPosition(codes_, *state, held);
+  MarkerPosition position = PreviewPosition(codes_, tick.state, tick.input.held);
   if (menusMode_ && position.y != 0) position.x = 0;  // menus move one way at a time, vertical first
   if (position == lastDrawn_) return;
   lastDrawn_ = position;

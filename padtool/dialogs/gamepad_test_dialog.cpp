@@ -79,17 +79,8 @@ bool GamepadTestDialog::OnCommand(int id, int notification) {
 
 void GamepadTestDialog::OnTimer(unsigned id) {
   if (id != kPadTimerId) return;
-  PadDevice* device = ActivePadDevice();
-  platform::JoyState2 rest{};
-  for (std::uint32_t& hat : rest.rgdwPOV) hat = kHatCentred;
-  const platform::JoyState2* state = &rest;
-  std::uint64_t held = 0;
-  if (device != nullptr) {
-    device->Update();
-    state = &device->State();
-    held = device->Input().held;
-  }
-  const TestReadings read(*state, held, input_.sliderEnabled, input_.hatSwitchesEnabled);
+  const PadTick tick = UpdateActivePad();
+  const TestReadings read(tick.state, tick.input.held, input_.sliderEnabled, input_.hatSwitchesEnabled);
 
   GroupMarkers now;
   for (std::size_t group = 0; group < now.size(); ++group) {

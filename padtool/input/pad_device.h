@@ -51,6 +51,15 @@ class PadDevice;
 PadDevice* ActivePadDevice();
 void PublishPadDevice(PadDevice* device);
 
+// What a child window reads in its tick: the raw state and the masks after one
+// PadDevice::Update of the published device, or, without a PadDevice, a
+// controller at rest (every axis 0, hats centred, nothing held or pressed).
+struct PadTick {
+  const platform::JoyState2& state;
+  PadInputState input;
+};
+PadTick UpdateActivePad();
+
 class PadDevice {
  public:
   static constexpr std::uint32_t kEventCapacity = 32;    // events taken per cycle

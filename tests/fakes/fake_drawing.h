@@ -29,7 +29,7 @@ class FakeWindowDrawing : public platform::WindowDrawing {
   platform::ClientSize textSize{8, 16};  // every text's size; (0, 0) stands for no context
 
   bool GetContext() override {
-    calls.push_back({DrawCall::kGetContext});
+    calls.push_back({DrawCall::kGetContext, 0, {}, 0, 0, {}, contextHeld});
     contextHeld = contextAvailable;
     return contextHeld;
   }
