@@ -657,9 +657,17 @@ void ConfirmWith(VirtualController& controller, HWND wizard, const std::string& 
   E2E_REQUIRE(controller.pad.ReleaseButton(0));
 }
 
+// A new press of Button 1 accepts the confirmation.
+void AcceptWithButtonOne(VirtualController& controller, HWND confirm) {
+  E2E_REQUIRE(controller.pad.PressButton(0));
+  e2e::WaitUntil([&] { return !IsWindow(confirm); }, "the confirmation to accept Button 1", 5000);
+  E2E_REQUIRE(controller.pad.ReleaseButton(0));
+}
+
 // Dark pixels in the 8 x 16 text cell of a "+" drawn at client point (x, y).
 int MarkerInk(HWND dialog, int x, int y) { return e2e::DarkPixelCount(dialog, RECT{x, y, x + 8, y + 16}); }
 
+// The 27 codes of "padsin000".
 std::vector<int> StoredCodes() {
   std::vector<int> codes;
   std::string text = Stored("padsin000");
@@ -670,6 +678,7 @@ std::vector<int> StoredCodes() {
     codes.push_back(std::atoi(text.substr(at, comma - at).c_str()));
     at = comma + 1;
   }
+  E2E_REQUIRE(codes.size() == 27);
   return codes;
 }
 
@@ -731,13 +740,10 @@ E2E_CASE(CaptureMovementByStickWithTheMarkerOnScreen) {
   E2E_REQUIRE(controller.pad.SetAxis(vpad::Axis::X, 0));
   E2E_REQUIRE(controller.pad.ReleaseButton(0));
   controller.Cycles(2);
-  E2E_REQUIRE(controller.pad.PressButton(0));
-  e2e::WaitUntil([&] { return !IsWindow(confirm); }, "the confirmation to accept Button 1", 5000);
-  E2E_REQUIRE(controller.pad.ReleaseButton(0));
+  AcceptWithButtonOne(controller, confirm);
 
   SaveAndClose(tool);
   const std::vector<int> codes = StoredCodes();
-  E2E_REQUIRE(codes.size() == 27);
   E2E_CHECK(std::vector<int>(codes.begin() + 13, codes.begin() + 17) == (std::vector<int>{33, 33, 32, 32}));
 }
 
@@ -804,13 +810,10 @@ E2E_CASE(CaptureCameraBySecondHatAndButtonThree) {
   E2E_REQUIRE(controller.pad.SetHat(1, 18000));
   e2e::WaitUntil([&] { return MarkerInk(confirm, 76, 139) > 0; }, "the \"+\" at (76, 139) on the screen", 5000);
   E2E_REQUIRE(controller.pad.SetHat(1, vpad::VirtualPad::kHatCentred));
-  E2E_REQUIRE(controller.pad.PressButton(0));
-  e2e::WaitUntil([&] { return !IsWindow(confirm); }, "the confirmation to accept Button 1", 5000);
-  E2E_REQUIRE(controller.pad.ReleaseButton(0));
+  AcceptWithButtonOne(controller, confirm);
 
   SaveAndClose(tool);
   const std::vector<int> codes = StoredCodes();
-  E2E_REQUIRE(codes.size() == 27);
   // Record order Up, Down, Left, Right.
   E2E_CHECK(std::vector<int>(codes.begin() + 17, codes.begin() + 21) == (std::vector<int>{-43, -43, 32, 2}));
 }

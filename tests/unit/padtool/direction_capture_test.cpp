@@ -23,12 +23,7 @@ using padtool::PadInputState;
 using platform::JoyState2;
 
 constexpr std::uint32_t kCentred = padtool::kHatCentred;
-
-JoyState2 Resting() {
-  JoyState2 state{};
-  for (std::uint32_t& hat : state.rgdwPOV) hat = kCentred;
-  return state;
-}
+using padtool_test::Resting;
 
 // --- Probe --------------------------------------------------------------------
 

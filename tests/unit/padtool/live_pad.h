@@ -7,6 +7,13 @@
 
 namespace padtool_test {
 
+// A controller state at rest: every axis 0, both hats centred.
+inline platform::JoyState2 Resting() {
+  platform::JoyState2 state{};
+  for (std::uint32_t& hat : state.rgdwPOV) hat = padtool::kHatCentred;
+  return state;
+}
+
 struct LivePad {
   explicit LivePad(bool forceFeedback = false)
       : pad(system.Add(1, forceFeedback)), device(system, input, sliders) {
