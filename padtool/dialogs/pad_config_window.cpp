@@ -32,9 +32,10 @@ bool SwallowedKey(UINT message, WPARAM wParam) {
 
 // VELDARA Config starts this program with STARTF_USESHOWWINDOW and SW_HIDE.
 // Windows applies a starter's show command to the first ShowWindow of the
-// process, which would be the dialog manager's own show of this dialog and
-// keep it hidden. That first show is spent here, so the dialog manager's show
-// after initialisation displays the dialog.
+// process, which would be the dialog manager's own show of this dialog, or a
+// message box shown while the dialog initialises, and keep it hidden. That
+// first show is spent here, before anything can show a message, so the
+// dialog manager's show after initialisation displays the dialog.
 void SpendHiddenStartShow(HWND window) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
@@ -105,8 +106,8 @@ INT_PTR PadConfigWindow::OnInitDialog() {
   SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_ != nullptr ? smallIcon_ : icon_));
   SetPropA(window, kKeyFilterProperty, reinterpret_cast<HANDLE>(1));
   keyFilter_ = SetWindowsHookExA(WH_MSGFILTER, &PadConfigWindow::KeyFilter, nullptr, GetCurrentThreadId());
-  logic_.Initialise(reinterpret_cast<platform::WindowId>(window), reinterpret_cast<platform::ModuleToken>(Instance()));
   SpendHiddenStartShow(window);
+  logic_.Initialise(reinterpret_cast<platform::WindowId>(window), reinterpret_cast<platform::ModuleToken>(Instance()));
   return TRUE;
 }
 

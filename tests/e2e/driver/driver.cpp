@@ -147,6 +147,10 @@ Process StartWithFlags(const std::string& program, const StartOptions& options, 
 
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
+  if (options.showCommand >= 0) {
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(options.showCommand);
+  }
   PROCESS_INFORMATION info{};
   if (!CreateProcessA(nullptr, commandBuffer.data(), nullptr, nullptr, FALSE, creationFlags, environment.data(),
                       directory.empty() ? nullptr : directory.c_str(), &startup, &info)) {
@@ -653,6 +657,15 @@ void WriteValue(const std::string& key, const std::string& name, DWORD type, con
 
 void WriteDword(const std::string& key, const std::string& name, DWORD value) {
   WriteValue(key, name, REG_DWORD, &value, sizeof value);
+}
+
+void CreateVolatileKey(const std::string& key) {
+  HKEY handle = nullptr;
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                      &handle, nullptr) != ERROR_SUCCESS) {
+    Fail("cannot create the volatile key HKLM\\" + key);
+  }
+  RegCloseKey(handle);
 }
 
 void WriteString(const std::string& key, const std::string& name, const std::string& value) {

@@ -109,6 +109,8 @@ struct StartOptions {
   // NativeDllOverride for test-only DLLs.
   std::vector<std::pair<std::string, std::string>> environment;
   bool quoteProgram = true;
+  // 0 or more: STARTF_USESHOWWINDOW with this show command (SW_HIDE, as VELDARA Config starts the gamepad tool).
+  int showCommand = -1;
 };
 
 // CreateProcessA of the program; fails the case when it cannot start.
@@ -233,6 +235,8 @@ std::vector<std::string> ValueNames(const std::string& key);
 bool KeyExists(const std::string& key);
 void WriteValue(const std::string& key, const std::string& name, DWORD type, const void* data, DWORD size);
 void WriteDword(const std::string& key, const std::string& name, DWORD value);
+// Creates a volatile key: no non-volatile key can be created below it.
+void CreateVolatileKey(const std::string& key);
 // REG_SZ with the terminator counted.
 void WriteString(const std::string& key, const std::string& name, const std::string& value);
 void DeleteValue(const std::string& key, const std::string& name);

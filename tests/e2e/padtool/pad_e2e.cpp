@@ -267,6 +267,28 @@ E2E_CASE(UnchangedSettingsCloseWithoutAsking) {
   E2E_CHECK_EQ(tool.process.WaitForExit(), 0u);
 }
 
+// Started hidden, as VELDARA Config starts it, while the settings key cannot
+// be created: the hidden first show is spent before the warning could take
+// it, so the main dialog is already shown when the warning appears. (Wine
+// ignores the starter's SW_HIDE, so here the spent show shows the dialog.)
+E2E_CASE(HiddenStartSpendsTheFirstShowBeforeTheNoRightsWarning) {
+  // A non-volatile key cannot be created below a volatile one.
+  e2e::CreateVolatileKey("SOFTWARE\\OrbinetUS\\Corvane");
+  const std::string program = e2e::CaseFolder() + "\\" + kProgram;
+  e2e::CopyFileTo(e2e::BuildPath("padtool/VdraPadConfig.exe"), program);
+  e2e::StartOptions options;
+  options.showCommand = SW_HIDE;
+  e2e::Process process = e2e::Start(program, options);
+  e2e::MessageBoxInfo box = e2e::WaitForMessageBox(process, 30000);
+  E2E_CHECK_EQ(box.text.rfind("You may not be able to save VELDARA Gamepad Configuration Tool settings.", 0), 0u);
+  E2E_CHECK(e2e::FindDialogWithControl(process, kTitle, IDC_STATUS) != nullptr);
+  e2e::Answer(box, IDOK);
+  HWND dialog = WaitForMainDialog(process);
+  e2e::Click(dialog, IDOK);
+  e2e::Answer(e2e::WaitForMessageBox(process), IDNO);
+  E2E_CHECK_EQ(process.WaitForExit(), 0u);
+}
+
 E2E_CASE(SecondInstanceEndsSilently) {
   Tool first = StartTool();
   e2e::Process second = e2e::Start(e2e::CaseFolder() + "\\VdraPadConfig.exe");
