@@ -1,12 +1,15 @@
 #include "platform/win32/dialog_key_router.h"
 
+#include <algorithm>
+
 namespace platform::win32 {
 
 namespace {
 
-// The hook procedure gets no context of its own; the thread's one modal
-// dialog with pages is found here. A nested router restores the outer one.
-DialogKeyRouter* activeRouter = nullptr;
+// The hook procedure gets no context of its own: it finds the innermost modal
+// dialog with child dialogs of its thread here. A nested router restores the
+// outer one when it ends.
+thread_local DialogKeyRouter* activeRouter = nullptr;
 
 }  // namespace
 
@@ -22,6 +25,12 @@ DialogKeyRouter::~DialogKeyRouter() {
 
 void DialogKeyRouter::AddChild(HWND child, bool ownDialogKeys) {
   if (child != nullptr) children_.emplace_back(child, ownDialogKeys);
+}
+
+void DialogKeyRouter::RemoveChild(HWND child) {
+  children_.erase(std::remove_if(children_.begin(), children_.end(),
+                                 [child](const std::pair<HWND, bool>& entry) { return entry.first == child; }),
+                  children_.end());
 }
 
 LRESULT CALLBACK DialogKeyRouter::Filter(int code, WPARAM wParam, LPARAM lParam) noexcept {

@@ -26,6 +26,8 @@ class DialogKeyRouter {
   // A child dialog; ownDialogKeys: Enter and Esc go to its own dialog
   // handling (IsDialogMessage of the child), else to the modal dialog.
   void AddChild(HWND child, bool ownDialogKeys);
+  // Forgets a child whose window is being destroyed.
+  void RemoveChild(HWND child);
 
  private:
   static LRESULT CALLBACK Filter(int code, WPARAM wParam, LPARAM lParam) noexcept;
