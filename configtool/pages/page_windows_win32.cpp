@@ -31,6 +31,17 @@ void ApplyDialogInit(HINSTANCE instance, int dialogId, HWND dialog) {
   }
 }
 
+// ShowWindow(SW_HIDE) takes the focus only off the hidden window itself, not
+// off its controls: a control of the hidden page would go on taking keys and
+// changing settings unseen. The tab control takes the focus instead; Tab
+// there leads into the page shown next.
+void HidePage(HWND page) {
+  HWND focus = GetFocus();
+  bool holdsFocus = focus != nullptr && (focus == page || IsChild(page, focus));
+  ShowWindow(page, SW_HIDE);
+  if (holdsFocus) SetFocus(GetParent(page));
+}
+
 }  // namespace
 
 INT_PTR PageWindow::Dialog::OnInitDialog() {
@@ -40,9 +51,9 @@ INT_PTR PageWindow::Dialog::OnInitDialog() {
   return FALSE;
 }
 
-void PageWindow::Dialog::JoinKeyRouter(platform::win32::DialogKeyRouter* router, bool ownDialogKeys) {
+void PageWindow::Dialog::JoinKeyRouter(platform::win32::DialogKeyRouter* router, bool leavesEnterEscToDialog) {
   router_ = router;
-  if (router_ != nullptr) router_->AddChild(Window(), ownDialogKeys);
+  if (router_ != nullptr) router_->AddChild(Window(), leavesEnterEscToDialog);
 }
 
 void PageWindow::Dialog::OnDestroy() {
@@ -52,7 +63,7 @@ void PageWindow::Dialog::OnDestroy() {
 }
 
 // A modeless page is not ended, only put away until its tab is chosen again.
-void PageWindow::Dialog::OnOkOrCancel(int) { ShowWindow(Window(), SW_HIDE); }
+void PageWindow::Dialog::OnOkOrCancel(int) { HidePage(Window()); }
 
 PageWindow::PageWindow(HINSTANCE instance, int index, ConfigApp& app, const PageServices& services)
     : index_(index),
@@ -66,12 +77,17 @@ PageWindow::~PageWindow() {
 
 bool PageWindow::Create(HWND tabControl, platform::win32::DialogKeyRouter* router) {
   if (dialog_.CreateModeless(tabControl) == nullptr) return false;
-  dialog_.JoinKeyRouter(router, !PageHandsEnterEscToMainDialog(index_));
+  dialog_.JoinKeyRouter(router, PageHandsEnterEscToMainDialog(index_));
   return true;
 }
 
 void PageWindow::Show(bool visible) {
-  if (dialog_.Window() != nullptr) ShowWindow(dialog_.Window(), visible ? SW_SHOW : SW_HIDE);
+  if (dialog_.Window() == nullptr) return;
+  if (visible) {
+    ShowWindow(dialog_.Window(), SW_SHOW);
+  } else {
+    HidePage(dialog_.Window());
+  }
 }
 
 std::unique_ptr<ConfigPage> Win32PageFactory::CreatePage(int index) {

@@ -35,7 +35,7 @@ class PageWindow : public ConfigPage {
     Dialog(HINSTANCE instance, int dialogId, platform::win32::Win32DialogControls& controls,
            platform::DialogLogic& logic)
         : LogicDialog(instance, dialogId, controls, logic), dialogId_(dialogId) {}
-    void JoinKeyRouter(platform::win32::DialogKeyRouter* router, bool ownDialogKeys);
+    void JoinKeyRouter(platform::win32::DialogKeyRouter* router, bool leavesEnterEscToDialog);
 
    protected:
     INT_PTR OnInitDialog() override;
@@ -58,7 +58,7 @@ class Win32PageFactory : public PageFactory {
   Win32PageFactory(HINSTANCE instance, ConfigApp& app, const PageServices& services)
       : instance_(instance), app_(app), services_(services) {}
   void SetTabControl(HWND tabControl) { tabControl_ = tabControl; }
-  // Pages created from now on take their Enter and Esc through the router.
+  // Pages created from now on take their keys through the router.
   void SetKeyRouter(platform::win32::DialogKeyRouter* router) { router_ = router; }
   std::unique_ptr<ConfigPage> CreatePage(int index) override;
 
