@@ -1,7 +1,8 @@
 // VELDARA Config's pages under Wine: what they show on an empty registry,
 // the windowed-mode question, the gamma and sound trackbars, the screen-size
 // lists from Wine's adapter, Enter and Esc on each page, Tab, arrows and
-// mnemonics inside a page, Ctrl+Tab, and an idle tool.
+// mnemonics inside a page, Ctrl+Tab, Default repainting the visible page, and
+// an idle tool.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -353,6 +354,29 @@ E2E_CASE(TabStaysInsideTheEffectsPageAndCtrlTabSwitchesPages) {
   e2e::WaitUntil([&] { return IsWindowVisible(effects) != FALSE; }, "the Effects page to come back");
   E2E_CHECK_EQ(e2e::TabSelection(tab), 3);
   e2e::Click(dialog, IDOK);
+  ExpectSilentExit(tool);
+}
+
+E2E_CASE(DefaultRepaintsTheVisiblePage) {
+  e2e::WriteDword(kKey, "0011", 2);
+  e2e::Process tool = e2e::Start(ToolPath());
+  HWND dialog = WaitForMainDialog(tool);
+  HWND effects = ShowPage(dialog, 3);
+  E2E_CHECK_EQ(SelectedItem(effects, IDC_ENVIRONMENTAL_ANIMATION), std::string("Smooth"));
+  e2e::Click(dialog, IDC_DEFAULT);
+  e2e::MessageBoxInfo question = ExpectBox(tool, "Return settings to their default values?", {IDYES, IDNO});
+  // Out of the way, so that its closing uncovers nothing of the page: only the
+  // dialog's own invalidation may repaint it.
+  SetWindowPos(question.window, nullptr, -2000, -2000, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RedrawWindow(effects, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  E2E_CHECK_EQ(SelectedItem(effects, IDC_ENVIRONMENTAL_ANIMATION), std::string("Smooth"));
+  e2e::Answer(question, IDYES);
+  e2e::MessageBoxInfo done = ExpectBox(tool, "Returned settings to default values.", {IDOK});
+  e2e::WaitUntil([&] { return SelectedItem(effects, IDC_ENVIRONMENTAL_ANIMATION) == "Normal"; },
+                 "the visible page to show the default", 5000);
+  e2e::Answer(done, IDOK);
+  e2e::Command(dialog, IDCANCEL);
+  e2e::Answer(ExpectBox(tool, "Save settings?", {IDYES, IDNO, IDCANCEL}), IDNO);
   ExpectSilentExit(tool);
 }
 
