@@ -39,8 +39,9 @@ void ConfigDialogWindow::RunModal() { DialogBase::RunModal(nullptr); }
 
 INT_PTR ConfigDialogWindow::OnInitDialog() {
   controls_.SetWindow(Window());
-  pages_.SetTabControl(GetDlgItem(Window(), IDC_TAB));
-  keyRouter_ = std::make_unique<platform::win32::DialogKeyRouter>(Window());
+  HWND tab = GetDlgItem(Window(), IDC_TAB);
+  pages_.SetTabControl(tab);
+  keyRouter_ = std::make_unique<platform::win32::DialogKeyRouter>(Window(), tab);
   pages_.SetKeyRouter(keyRouter_.get());
   return logic_.OnInitDialog() ? TRUE : FALSE;
 }

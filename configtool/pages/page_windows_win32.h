@@ -20,27 +20,34 @@ class PageWindow : public ConfigPage {
   PageWindow(HINSTANCE instance, int index, ConfigApp& app, const PageServices& services);
   ~PageWindow() override;
 
-  // CreateDialogParamA with the tab control as parent; false without a window.
-  bool Create(HWND tabControl);
+  // CreateDialogParamA with the tab control as parent, then the page joins
+  // the key router (if any) until its window is destroyed; false without a window.
+  bool Create(HWND tabControl, platform::win32::DialogKeyRouter* router);
   void Show(bool visible) override;
   MediaCenterChoice* MediaCenter() override { return logic_.mediaCenter; }
   HWND Window() const { return dialog_.Window(); }
 
  private:
-  // The logic dialog, with the resource's combo items added before the logic starts.
+  // The logic dialog, with the resource's combo items added before the logic
+  // starts; its own OK and Cancel hide it.
   class Dialog : public platform::win32::LogicDialog {
    public:
     Dialog(HINSTANCE instance, int dialogId, platform::win32::Win32DialogControls& controls,
            platform::DialogLogic& logic)
         : LogicDialog(instance, dialogId, controls, logic), dialogId_(dialogId) {}
+    void JoinKeyRouter(platform::win32::DialogKeyRouter* router, bool leavesEnterEscToDialog);
 
    protected:
     INT_PTR OnInitDialog() override;
+    void OnDestroy() override;
+    void OnOkOrCancel(int id) override;
 
    private:
     int dialogId_;
+    platform::win32::DialogKeyRouter* router_ = nullptr;
   };
 
+  int index_;
   platform::win32::Win32PageControls controls_;
   PageLogic logic_;
   Dialog dialog_;
@@ -51,7 +58,7 @@ class Win32PageFactory : public PageFactory {
   Win32PageFactory(HINSTANCE instance, ConfigApp& app, const PageServices& services)
       : instance_(instance), app_(app), services_(services) {}
   void SetTabControl(HWND tabControl) { tabControl_ = tabControl; }
-  // Pages created from now on take their Enter and Esc through the router.
+  // Pages created from now on take their keys through the router.
   void SetKeyRouter(platform::win32::DialogKeyRouter* router) { router_ = router; }
   std::unique_ptr<ConfigPage> CreatePage(int index) override;
 

@@ -13,7 +13,7 @@ LogicDialog::LogicDialog(HINSTANCE instance, int dialogId, Win32DialogControls& 
     int notification = HIWORD(wParam);
     if (logic_.OnCommand(id, notification)) return TRUE;
     if ((id == IDOK || id == IDCANCEL) && notification == BN_CLICKED) {
-      EndDialog(Window(), id);
+      OnOkOrCancel(id);
       return TRUE;
     }
     return FALSE;
@@ -38,5 +38,7 @@ INT_PTR LogicDialog::OnInitDialog() {
 }
 
 void LogicDialog::OnDestroy() { logic_.OnDestroy(); }
+
+void LogicDialog::OnOkOrCancel(int id) { EndDialog(Window(), id); }
 
 }  // namespace platform::win32

@@ -18,6 +18,9 @@ class LogicDialog : public DialogBase {
  protected:
   INT_PTR OnInitDialog() override;
   void OnDestroy() override;
+  // OK or Cancel that the logic left alone: EndDialog with the id. A modeless
+  // dialog says what closing means for it instead.
+  virtual void OnOkOrCancel(int id);
   DialogLogic& Logic() { return logic_; }
 
  private:

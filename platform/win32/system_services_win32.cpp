@@ -37,10 +37,8 @@ std::uint32_t Win32SystemInfo::ReadEnvironmentVariable(const char* name, char* b
   return GetEnvironmentVariableA(name, buffer, size);
 }
 
-bool Win32ModuleResources::LoadCustomResource(const char* name, const char* type, const std::uint8_t** data,
-                                              std::size_t* size) {
-  HMODULE module = GetModuleHandleA(nullptr);
-  HRSRC resource = FindResourceA(module, name, type);
+bool LoadModuleResource(HMODULE module, LPCSTR name, LPCSTR type, const std::uint8_t** data, std::size_t* size) {
+  HRSRC resource = module != nullptr ? FindResourceA(module, name, type) : nullptr;
   if (resource == nullptr) return false;
   HGLOBAL loaded = LoadResource(module, resource);
   const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
@@ -48,6 +46,11 @@ bool Win32ModuleResources::LoadCustomResource(const char* name, const char* type
   *data = static_cast<const std::uint8_t*>(bytes);
   *size = SizeofResource(module, resource);
   return true;
+}
+
+bool Win32ModuleResources::LoadCustomResource(const char* name, const char* type, const std::uint8_t** data,
+                                              std::size_t* size) {
+  return LoadModuleResource(module_, name, type, data, size);
 }
 
 bool Win32Processes::StartProcess(const char* commandLine, int showCommand, StartedProcess* started) {

@@ -26,9 +26,19 @@ class Win32SystemInfo : public SystemInfo {
   std::uint32_t ReadEnvironmentVariable(const char* name, char* buffer, std::uint32_t size) override;
 };
 
+// FindResourceA, LoadResource, LockResource and SizeofResource of one
+// resource of a loaded module (a program, or a file loaded as data): its
+// bytes, which live as long as the module stays loaded.
+bool LoadModuleResource(HMODULE module, LPCSTR name, LPCSTR type, const std::uint8_t** data, std::size_t* size);
+
+// The resources of one module, by default the running program's own.
 class Win32ModuleResources : public ModuleResources {
  public:
+  explicit Win32ModuleResources(HMODULE module = GetModuleHandleA(nullptr)) : module_(module) {}
   bool LoadCustomResource(const char* name, const char* type, const std::uint8_t** data, std::size_t* size) override;
+
+ private:
+  HMODULE module_;
 };
 
 class Win32Processes : public Processes {

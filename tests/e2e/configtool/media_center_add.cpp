@@ -7,34 +7,10 @@
 
 #include "configtool/settings/region.h"
 #include "configtool/shell/media_center.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/shell_win32.h"
 #include "platform/win32/system_services_win32.h"
 #include "platform/win32/system_win32.h"
-
-namespace {
-
-// The resources of another program file, loaded as data.
-class ProgramFileResources : public platform::ModuleResources {
- public:
-  explicit ProgramFileResources(const char* path) : module_(LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
-  ~ProgramFileResources() override {
-    if (module_ != nullptr) FreeLibrary(module_);
-  }
-  bool LoadCustomResource(const char* name, const char* type, const std::uint8_t** data, std::size_t* size) override {
-    HRSRC resource = module_ != nullptr ? FindResourceA(module_, name, type) : nullptr;
-    HGLOBAL loaded = resource != nullptr ? LoadResource(module_, resource) : nullptr;
-    const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
-    if (bytes == nullptr) return false;
-    *data = static_cast<const std::uint8_t*>(bytes);
-    *size = SizeofResource(module_, resource);
-    return true;
-  }
-
- private:
-  HMODULE module_;
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 2) return 2;
@@ -43,7 +19,8 @@ int main(int argc, char** argv) {
   platform::win32::Win32Files files;
   platform::win32::Win32SystemInfo system;
   platform::win32::Win32Processes processes;
-  ProgramFileResources resources(argv[1]);
+  platform::win32::UniqueModule program(LoadLibraryExA(argv[1], nullptr, LOAD_LIBRARY_AS_DATAFILE));
+  platform::win32::Win32ModuleResources resources(program.get());
   configtool::AddToMediaCenter(configtool::MediaCenterServices{registry, configtool::kRegionOrbinetUs, shell, files,
                                                                 system, resources, processes});
   return 0;

@@ -1,12 +1,15 @@
 // VELDARA Config's pages under Wine: what they show on an empty registry,
 // the windowed-mode question, the gamma and sound trackbars, the screen-size
-// lists from Wine's adapter, Enter and Esc on each page, and an idle tool.
+// lists from Wine's adapter, Enter and Esc on each page, Tab, arrows and
+// mnemonics inside a page, Ctrl+Tab, Default repainting the visible page, and
+// an idle tool.
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <initializer_list>
 #include <set>
 #include <string>
 #include <utility>
@@ -50,6 +53,36 @@ std::vector<std::string> FullColourModes() {
     modes.push_back(std::to_string(mode.dmPelsWidth) + " x " + std::to_string(mode.dmPelsHeight));
   }
   return modes;
+}
+
+// Waits until the focus is on that control of that window (a page or the main dialog).
+HWND WaitForFocus(const e2e::Process& tool, HWND dialog, int id) {
+  HWND control = e2e::Control(dialog, id);
+  e2e::WaitUntil([&] { return e2e::FocusedWindow(tool) == control; },
+                 "the focus on control " + std::to_string(id) + " (it is on " +
+                     std::to_string(e2e::FocusedControlId(tool)) + ")",
+                 5000);
+  return control;
+}
+
+// Alt and a letter as the keyboard sends them: the dialog loop translates the
+// key-down into WM_SYSCHAR.
+void SendAltKey(HWND window, char letter) {
+  UINT scan = MapVirtualKeyA(static_cast<unsigned char>(letter), 0);
+  LPARAM alt = 1 | (scan << 16) | (1u << 29);
+  PostMessageA(window, WM_SYSKEYDOWN, static_cast<unsigned char>(letter), alt);
+  PostMessageA(window, WM_SYSKEYUP, static_cast<unsigned char>(letter), alt | (1u << 30) | (1u << 31));
+}
+
+// Real keyboard input to the foreground dialog, for keys held with Shift or
+// Ctrl (a posted message carries no modifier state).
+void PressWith(HWND dialog, std::initializer_list<BYTE> modifiers, BYTE key) {
+  SetForegroundWindow(dialog);
+  e2e::WaitUntil([&] { return GetForegroundWindow() == dialog; }, "the dialog to become the foreground window");
+  for (BYTE modifier : modifiers) keybd_event(modifier, 0, 0, 0);
+  keybd_event(key, 0, 0, 0);
+  keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+  for (BYTE modifier : modifiers) keybd_event(modifier, 0, KEYEVENTF_KEYUP, 0);
 }
 
 const char kWindowedWarning[] =
@@ -245,6 +278,105 @@ E2E_CASE(EnterAndEscHideTheEffectsSoundAndMiscPages) {
     }
   }
   e2e::Click(dialog, IDOK);
+  ExpectSilentExit(tool);
+}
+
+E2E_CASE(TabArrowsAndMnemonicsOnTheGeneralPageStayInsideIt) {
+  e2e::Process tool = e2e::Start(ToolPath());
+  HWND dialog = WaitForMainDialog(tool);
+  HWND general = PaintedPage(dialog, 0);
+  e2e::FocusControl(dialog, IDC_TAB);
+  HWND focus = WaitForFocus(tool, dialog, IDC_TAB);
+  e2e::SendKey(focus, VK_TAB);
+  focus = WaitForFocus(tool, general, IDC_MIP_MAPPING);
+  // Round the page's tab stops and back to the first, never out to the main dialog.
+  for (int id : {IDC_WINDOWED_MODE, IDC_CREATE_SHORTCUT, IDC_GAMEPAD_SETTINGS, IDC_GAMMA, IDC_MIP_MAPPING}) {
+    e2e::SendKey(focus, VK_TAB);
+    focus = WaitForFocus(tool, general, id);
+  }
+  PressWith(dialog, {VK_SHIFT}, VK_TAB);
+  focus = WaitForFocus(tool, general, IDC_GAMMA);
+  e2e::SendKey(focus, VK_TAB);
+  focus = WaitForFocus(tool, general, IDC_MIP_MAPPING);
+  e2e::SendKey(focus, VK_DOWN);
+  focus = WaitForFocus(tool, general, IDC_WINDOWED_MODE);
+  E2E_CHECK(!e2e::IsChecked(general, IDC_WINDOWED_MODE));  // moving the focus checks nothing
+
+  // The page's own mnemonic, then one of the main dialog's from inside the page.
+  SendAltKey(focus, 'S');
+  e2e::MessageBoxInfo question = e2e::WaitForMessageBox(tool);
+  E2E_CHECK_EQ(question.text.rfind("Create a shortcut for VELDARA on the desktop?", 0), 0u);
+  e2e::Answer(question, IDNO);
+  focus = WaitForFocus(tool, general, IDC_CREATE_SHORTCUT);
+  SendAltKey(focus, 'D');
+  e2e::Answer(ExpectBox(tool, "Return settings to their default values?", {IDYES, IDNO}), IDNO);
+  e2e::Click(dialog, IDOK);
+  ExpectSilentExit(tool);
+}
+
+E2E_CASE(TabStaysInsideTheEffectsPageAndCtrlTabSwitchesPages) {
+  e2e::Process tool = e2e::Start(ToolPath());
+  HWND dialog = WaitForMainDialog(tool);
+  HWND tab = e2e::Control(dialog, IDC_TAB);
+  HWND effects = ShowPage(dialog, 3);
+  e2e::FocusControl(dialog, IDC_TAB);
+  WaitForFocus(tool, dialog, IDC_TAB);
+  std::vector<int> stops = {IDC_ENVIRONMENTAL_ANIMATION};
+  if (e2e::IsEnabled(effects, IDC_BUMP_MAPPING)) stops.insert(stops.begin(), IDC_BUMP_MAPPING);
+  e2e::SendKey(tab, VK_TAB);
+  HWND focus = WaitForFocus(tool, effects, stops[0]);
+  for (int round = 0; round < 2; ++round) {
+    for (std::size_t i = 1; i <= stops.size(); ++i) {
+      e2e::SendKey(focus, VK_TAB);
+      focus = WaitForFocus(tool, effects, stops[i % stops.size()]);
+    }
+  }
+
+  // Ctrl+Tab from inside the page shows the next one; the focus goes to the
+  // tab control, not to a control of the hidden page.
+  PressWith(dialog, {VK_CONTROL}, VK_TAB);
+  e2e::WaitUntil([&] { return e2e::TabSelection(tab) == 4 && IsWindowVisible(Page(dialog, 4)); }, "the Sound page");
+  E2E_CHECK(!IsWindowVisible(effects));
+  WaitForFocus(tool, dialog, IDC_TAB);
+  PressWith(dialog, {VK_CONTROL, VK_SHIFT}, VK_TAB);
+  e2e::WaitUntil([&] { return e2e::TabSelection(tab) == 3 && IsWindowVisible(effects); }, "the Effects page again");
+  E2E_CHECK(!IsWindowVisible(Page(dialog, 4)));
+
+  // Esc hides Effects and hands the focus to the tab control; choosing another
+  // tab and then Effects again brings the page back.
+  e2e::SendKey(tab, VK_TAB);
+  focus = WaitForFocus(tool, effects, stops[0]);
+  e2e::SendKey(focus, VK_ESCAPE);
+  e2e::WaitUntil([&] { return !IsWindowVisible(effects); }, "the Effects page to hide");
+  WaitForFocus(tool, dialog, IDC_TAB);
+  e2e::SendKey(tab, VK_RIGHT);
+  e2e::SendKey(tab, VK_LEFT);
+  e2e::WaitUntil([&] { return IsWindowVisible(effects) != FALSE; }, "the Effects page to come back");
+  E2E_CHECK_EQ(e2e::TabSelection(tab), 3);
+  e2e::Click(dialog, IDOK);
+  ExpectSilentExit(tool);
+}
+
+E2E_CASE(DefaultRepaintsTheVisiblePage) {
+  e2e::WriteDword(kKey, "0011", 2);
+  e2e::Process tool = e2e::Start(ToolPath());
+  HWND dialog = WaitForMainDialog(tool);
+  HWND effects = ShowPage(dialog, 3);
+  E2E_CHECK_EQ(SelectedItem(effects, IDC_ENVIRONMENTAL_ANIMATION), std::string("Smooth"));
+  e2e::Click(dialog, IDC_DEFAULT);
+  e2e::MessageBoxInfo question = ExpectBox(tool, "Return settings to their default values?", {IDYES, IDNO});
+  // Out of the way, so that its closing uncovers nothing of the page: only the
+  // dialog's own invalidation may repaint it.
+  SetWindowPos(question.window, nullptr, -2000, -2000, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RedrawWindow(effects, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  E2E_CHECK_EQ(SelectedItem(effects, IDC_ENVIRONMENTAL_ANIMATION), std::string("Smooth"));
+  e2e::Answer(question, IDYES);
+  e2e::MessageBoxInfo done = ExpectBox(tool, "Returned settings to default values.", {IDOK});
+  e2e::WaitUntil([&] { return SelectedItem(effects, IDC_ENVIRONMENTAL_ANIMATION) == "Normal"; },
+                 "the visible page to show the default", 5000);
+  e2e::Answer(done, IDOK);
+  e2e::Command(dialog, IDCANCEL);
+  e2e::Answer(ExpectBox(tool, "Save settings?", {IDYES, IDNO, IDCANCEL}), IDNO);
   ExpectSilentExit(tool);
 }
 

@@ -443,13 +443,18 @@ void FocusControl(HWND dialog, int id) {
   PostMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(dialog, id)), TRUE);
 }
 
-int FocusedControlId(const Process& process) {
+HWND FocusedWindow(const Process& process) {
   HWND any = FindTopLevel(process, nullptr, nullptr);
-  if (any == nullptr) return 0;
+  if (any == nullptr) return nullptr;
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
-  if (!GetGUIThreadInfo(GetWindowThreadProcessId(any, nullptr), &info) || info.hwndFocus == nullptr) return 0;
-  return GetDlgCtrlID(info.hwndFocus);
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(any, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+int FocusedControlId(const Process& process) {
+  HWND focus = FocusedWindow(process);
+  return focus != nullptr ? GetDlgCtrlID(focus) : 0;
 }
 
 void SendKey(HWND window, UINT virtualKey) {

@@ -174,6 +174,8 @@ int ComboSelection(HWND dialog, int id);
 std::vector<std::string> ComboItems(HWND dialog, int id);
 // Moves the focus to the control with WM_NEXTDLGCTL (as Tab would).
 void FocusControl(HWND dialog, int id);
+// The window that has the keyboard focus in the process's GUI thread, null if none.
+HWND FocusedWindow(const Process& process);
 // The control id that has the keyboard focus in the process's GUI thread, 0 if none.
 int FocusedControlId(const Process& process);
 // Posts a key-down and key-up of the virtual key to the window.
