@@ -123,11 +123,15 @@ void PadConfigWindow::OnDestroy() {
 void PadConfigWindow::FillFunctionCombos() {
   char item[16];
   for (int combo : kFunctionCombos) {
+    HWND list = GetDlgItem(Window(), combo);
+    // 495 items: without redrawing, the list does not rework its scroll bar after each one.
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     for (int button = 1; button <= kButtonItemCount; ++button) {
       std::snprintf(item, sizeof item, "Button %d", button);
-      SendDlgItemMessageA(Window(), combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+      SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
     }
-    SendDlgItemMessageA(Window(), combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(" "));
+    SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(" "));
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   }
 }
 
