@@ -85,7 +85,7 @@ INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM) {
       return TRUE;
     }
     case WM_COMMAND:
-      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+      if ((LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) && HIWORD(wParam) == BN_CLICKED) {
         if (device != nullptr) device->Release();
         if (direct3d != nullptr) direct3d->Release();
         EndDialog(window, LOWORD(wParam));

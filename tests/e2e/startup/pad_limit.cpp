@@ -39,7 +39,8 @@ INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM) {
       return TRUE;
     }
     case WM_COMMAND:
-      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+      // The buttons of dialog 102 notify their focus changes too: only a click closes.
+      if ((LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) && HIWORD(wParam) == BN_CLICKED) {
         auto* input = reinterpret_cast<IDirectInput8A*>(GetWindowLongPtrA(window, DWLP_USER));
         if (input != nullptr) input->Release();
         EndDialog(window, LOWORD(wParam));

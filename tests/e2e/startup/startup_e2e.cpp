@@ -2,7 +2,8 @@
 // program that shows the same dialog from the same resource script and does
 // the same platform work before it shows (pad_limit.exe, config_limit.exe).
 // Rounds interleave the four programs; the case prints the times and the
-// ratios of the medians and fails only when a program does not start.
+// ratios of the medians and fails only when a program does not start or
+// does not close on OK.
 //   ctest --preset win32 -R startup --verbose       (VELDARA_STARTUP_ROUNDS=n for more rounds)
 #include <windows.h>
 
@@ -25,19 +26,28 @@ struct Program {
   std::vector<double> times;
 };
 
-// Time from CreateProcess until the main dialog is visible, polled every millisecond.
+// Time from CreateProcess until the main dialog is visible. Until the program
+// first waits for input, the driver waits on it at no cost to anyone; only
+// then is the dialog looked for, every millisecond, since each look asks the
+// system about every top-level window and would slow the program measured.
 double StartMs(const Program& program) {
   const double start = e2e::NowMs();
   e2e::Process process = e2e::Start(e2e::CaseFolder() + "\\" + program.fileName);
-  const double limit = start + 30000;
+  WaitForInputIdle(process.Handle(), 30000);
+  HWND dialog = nullptr;
   double shown = 0;
-  while ((shown = e2e::NowMs()) < limit) {
-    if (e2e::FindDialogWithControl(process, program.title, program.controlId) != nullptr) break;
+  for (;;) {
+    dialog = e2e::FindDialogWithControl(process, program.title, program.controlId);
+    shown = e2e::NowMs();
+    if (dialog != nullptr) break;
+    if (shown - start > 30000) e2e::Fail(std::string("the dialog of ") + program.label + " did not show within 30 s");
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
   }
-  if (shown >= limit) e2e::Fail(std::string("the dialog of ") + program.label + " did not show within 30 s");
-  process.Terminate();
-  process.WaitForExit();
+  // Closed with OK, as a user would, so that no killed process leaves work
+  // for the system to do during the next start. Nothing is changed, so
+  // nothing is asked.
+  e2e::Click(dialog, IDOK);
+  if (!process.EndsWithin(10000)) e2e::Fail(std::string(program.label) + " did not close on OK");
   return shown - start;
 }
 
@@ -66,6 +76,15 @@ E2E_CASE(StartupAgainstLimits) {
   for (const Program& program : programs) {
     e2e::CopyFileTo(e2e::BuildPath(program.buildPath), e2e::CaseFolder() + "\\" + program.fileName);
   }
+  // What the gamepad tool saves on its first OK, so that OK closes it without a question.
+  const char* key = "SOFTWARE\\OrbinetUS\\Corvane\\VeldaraTestClient";
+  std::string nothingAssigned = "-1";
+  for (int i = 1; i < 27; ++i) nothingAssigned += ",-1";
+  e2e::WriteString(key, "padsin000", nothingAssigned);
+  e2e::WriteString(key, "padmode000", "0,1,1,1");
+  // A window of the driver's own keeps the desktop up between the starts, as
+  // on a player's machine, where no start pays for bringing it up.
+  e2e::OwnWindow desktopUser("VeldaraStartupDesktop", nullptr);
   // One start of each first: none pays for the run's first loads of its DLLs.
   for (const Program& program : programs) StartMs(program);
 
