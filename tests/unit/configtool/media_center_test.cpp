@@ -215,8 +215,8 @@ TEST_F(MiscPageTest, ClicksWriteOnlyTheirOwnSettingAndTheMediaCenterBoxIsTheChoi
   state.controls.checked[IDC_OPENING_MOVIE] = false;
   state.controls.checked[IDC_HARDWARE_MOUSE_CURSOR] = true;
   page.OnCommand(IDC_OPENING_MOVIE, platform::kBnClicked);
-  EXPECT_EQ(state.app.settings.Int(configtool::kOpeningMovie), 0);
-  EXPECT_EQ(state.app.settings.Int(configtool::kHardwareMouseCursor), 0);
+  EXPECT_EQ(state.app.settings.Int(configtool::OpeningMovie), 0);
+  EXPECT_EQ(state.app.settings.Int(configtool::HardwareMouseCursor), 0);
   state.app.settings.SetSettingsChanged(false);
   state.controls.checked[IDC_ADD_TO_MEDIA_CENTER] = true;
   page.OnCommand(IDC_ADD_TO_MEDIA_CENTER, platform::kBnClicked);
