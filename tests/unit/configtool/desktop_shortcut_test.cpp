@@ -36,12 +36,43 @@ TEST(InstallFolder, OneTrailingBackslashGoesAndTheValueMustFitWithFullAccess) {
   EXPECT_EQ(InstallFolder(registry), "C:\\Games\\Demo\\");
   RegisterFolder(registry, RegValue{platform::kRegBinary, {'D', ':', '\\', 'G'}});  // any type, no terminator
   EXPECT_EQ(InstallFolder(registry), "D:\\G");
-  RegisterFolder(registry, RegValue{platform::kRegSz, std::vector<std::uint8_t>(260, 'a')});
+  const std::string longest = "C:\\" + std::string(256, 'a');  // 259 characters and the terminator
+  RegisterFolder(registry, RegValue::String(longest));
+  EXPECT_EQ(InstallFolder(registry), longest);
+  RegisterFolder(registry, RegValue{platform::kRegSz, std::vector<std::uint8_t>(longest.begin(), longest.end())});
+  registry.Key(kInstallKey)["0015"].data.push_back('a');  // 260 characters, no room for the terminator
   EXPECT_EQ(InstallFolder(registry), "<none>");
   RegisterFolder(registry, RegValue::String("C:\\Games\\Demo"));
   registry.deniedAccess.insert(platform::kKeyAllAccess);
   EXPECT_EQ(InstallFolder(registry), "<none>");
   EXPECT_EQ(registry.openKeys, 0);
+}
+
+// Values that name no absolute folder, each as its raw registry bytes.
+std::vector<RegValue> FoldersNamingNoAbsolutePath() {
+  return {RegValue::String(""),         RegValue::String("\\"),          RegValue::String("Q"),
+          RegValue::String("Games\\Demo"), RegValue::String("\\Games\\Demo"), RegValue::String("C:"),
+          RegValue::String("C:Games"),  RegValue::String("\\\\"),        RegValue::String("\\\\\\srv"),
+          RegValue::String("1:\\G"),     RegValue::Dword(0x12345678),    RegValue{platform::kRegBinary, {}}};
+}
+
+TEST(InstallFolder, OnlyADriveOrUncPathIsAFolderWhateverItsType) {
+  fakes::FakeRegistry registry;
+  for (const RegValue& value : FoldersNamingNoAbsolutePath()) {
+    RegisterFolder(registry, value);
+    EXPECT_EQ(InstallFolder(registry), "<none>") << value.AsString();
+  }
+  const std::vector<std::pair<RegValue, std::string>> found = {
+      {RegValue::String("C:\\"), "C:"},
+      {RegValue::String("z:\\G"), "z:\\G"},
+      {RegValue::String("\\\\srv\\share\\"), "\\\\srv\\share"},
+      {RegValue::String("C:\\Spiele\\\xC4\xF6"), "C:\\Spiele\\\xC4\xF6"},
+      {RegValue{platform::kRegDword, {'E', ':', '\\', 0}}, "E:"},
+  };
+  for (const auto& [value, folder] : found) {
+    RegisterFolder(registry, value);
+    EXPECT_EQ(InstallFolder(registry), folder) << folder;
+  }
 }
 
 TEST(DesktopPath, EachStrRetKindGivesThePath) {
@@ -199,6 +230,18 @@ TEST_F(ShortcutFlowTest, NoDoesNothingNoFolderShowsNothingMoreElseSuccessOrFailu
   controls.answers = {platform::kIdYes};
   Run();
   EXPECT_EQ(controls.shown.back().textId, IDS_CREATE_SHORTCUT);
+}
+
+TEST_F(ShortcutFlowTest, AFolderThatIsNoAbsolutePathStopsAfterTheQuestion) {
+  for (const RegValue& value : FoldersNamingNoAbsolutePath()) {
+    RegisterFolder(registry, value);
+    controls.shown.clear();
+    controls.answers = {platform::kIdYes};
+    Run();
+    EXPECT_EQ(Shown(), std::vector<int>{IDS_CREATE_SHORTCUT}) << value.AsString();
+  }
+  EXPECT_EQ(shell.comInitializations, 0);
+  EXPECT_TRUE(shell.steps.empty());
 }
 
 }  // namespace

@@ -173,6 +173,22 @@ TEST_F(MediaCenterFlowTest, TheWindowsFolderComesFromWindirAndAValueThatCannotFi
   EXPECT_EQ(processes.starts.size(), 1u);
 }
 
+TEST_F(MediaCenterFlowTest, AFolderThatIsNoAbsolutePathSkipsEveryStep) {
+  // The files the flows would touch if the value were taken for a folder.
+  for (const char* file : {"\\ORBBOOT.EXE.LNK", "\\VDRA.XML", "Q\\ORBBOOT.EXE.LNK", "Q\\VDRA.XML"}) files.files[file] = {};
+  const auto kept = files.files;
+  for (const fakes::RegValue& value : {fakes::RegValue::String(""), fakes::RegValue::String("\\"),
+                                       fakes::RegValue::String("Q\\"), fakes::RegValue::Dword(0x12345678)}) {
+    registry.Key("SOFTWARE\\OrbinetUS\\InstallFolder")["0015"] = value;
+    EXPECT_FALSE(configtool::MediaCenterLinkExists(services)) << value.AsString();
+    configtool::AddToMediaCenter(services);
+    configtool::RemoveFromMediaCenter(services);
+    EXPECT_EQ(journal, std::vector<std::string>{}) << value.AsString();
+  }
+  EXPECT_EQ(files.files, kept);
+  EXPECT_EQ(shell.comInitializations, 0);
+}
+
 class MiscPageTest : public MediaCenterFlowTest {
  protected:
   MiscPageTest() {
