@@ -115,6 +115,41 @@ TEST(DesktopPath, FailuresSetTheirLastErrorAndANameThatDoesNotFitIsNotCopied) {
   EXPECT_EQ(shell.liveItemLists + shell.liveFolders, 0);
 }
 
+TEST(DesktopPath, NoNameIsAFailureAndAFailedConversionReportsItsOwnError) {
+  platform::StrRet unknownKind;
+  unknownKind.type = 7;
+  platform::StrRet emptyCstr;
+  const platform::HResult kNoName = static_cast<platform::HResult>(0x80070003);
+  const platform::HResult kNotImplemented = static_cast<platform::HResult>(0x80004001);
+  struct Row {
+    const char* name;
+    platform::StrRet displayName;
+    platform::HResult displayNameResult;
+    platform::HResult expected;
+  };
+  const std::vector<Row> rows = {
+      {"unknown kind", unknownKind, platform::kHrOk, kNoName},
+      {"empty wide", fakes::FakeShell::WideName(u""), platform::kHrOk, kNoName},
+      {"empty ANSI", emptyCstr, platform::kHrOk, kNoName},
+      {"display name failed", fakes::FakeShell::WideName(u"C:\\D"), kNotImplemented, kNotImplemented},
+  };
+  for (const Row& row : rows) {
+    fakes::FakeShell shell;
+    shell.displayName = row.displayName;
+    shell.displayNameResult = row.displayNameResult;
+    char path[260] = "";
+    EXPECT_EQ(configtool::GetDesktopPathSH(shell, path, sizeof path), row.expected) << row.name;
+    EXPECT_EQ(shell.lastError, 3u) << row.name;
+  }
+
+  fakes::FakeShell shell;
+  shell.wideToAnsiError = 1113;  // ERROR_NO_UNICODE_TRANSLATION
+  char path[260] = "";
+  EXPECT_EQ(configtool::GetDesktopPathSH(shell, path, sizeof path), static_cast<platform::HResult>(0x80070459));
+  EXPECT_EQ(shell.lastError, 1113u);
+  EXPECT_STREQ(path, "");
+}
+
 struct FailingStep {
   const char* name;
   platform::HResult fakes::FakeShell::*result;
@@ -192,6 +227,19 @@ TEST_F(DesktopShortcutTest, ComIsUninitialisedOnceOnEveryPath) {
   }
 }
 
+TEST_F(DesktopShortcutTest, OnlyTheStepThatFailedWritesItsLine) {
+  shell.displayName.type = 7;
+  EXPECT_EQ(configtool::CreateDesktopShortcut(shell, "C:\\Games\\Demo"), 0);
+  EXPECT_EQ(shell.standardOutput, "GetDesktopPathSH code = 0x80070003-3\n");
+
+  shell.standardOutput.clear();
+  shell.displayName = fakes::FakeShell::WideName(u"C:\\" + std::u16string(240, u'd'));  // the link path cannot fit
+  EXPECT_EQ(configtool::CreateDesktopShortcut(shell, "C:\\Games\\Demo"), 0);
+  EXPECT_EQ(shell.standardOutput, "");
+  EXPECT_TRUE(shell.steps.empty());
+  EXPECT_EQ(shell.comUninitializations, 2);
+}
+
 class ShortcutFlowTest : public ::testing::Test {
  protected:
   void Run() { configtool::RunCreateShortcutFlow(controls, registry, 1, shell); }
@@ -225,6 +273,12 @@ TEST_F(ShortcutFlowTest, NoDoesNothingNoFolderShowsNothingMoreElseSuccessOrFailu
   Run();
   EXPECT_EQ(controls.shown.back().textId, IDS_SHORTCUT_FAILED);
   EXPECT_EQ(controls.shown.back().style, platform::kMbIconWarning);
+
+  shell.saveResult = platform::kHrOk;
+  shell.displayName.type = 7;  // a desktop without a name is no place for the link
+  controls.answers = {platform::kIdYes};
+  Run();
+  EXPECT_EQ(controls.shown.back().textId, IDS_SHORTCUT_FAILED);
 
   registry.Key(kInstallKey).clear();
   controls.answers = {platform::kIdYes};
