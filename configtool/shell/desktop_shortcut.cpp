@@ -26,6 +26,18 @@ bool CopyName(const char* text, std::size_t length, char* path, std::size_t size
   return true;
 }
 
+// Length of the item list at the start of its memory block, with the zero
+// size field that ends it; 0 when no such field lies within the block.
+std::size_t ItemListLength(const std::vector<std::uint8_t>& block) {
+  std::size_t at = 0;
+  while (at + 2 <= block.size()) {
+    std::size_t itemSize = block[at] | (block[at + 1] << 8);
+    if (itemSize == 0) return at + 2;
+    at += itemSize;
+  }
+  return 0;
+}
+
 platform::HResult NameDoesNotFit(platform::Shell& shell) {
   shell.SetLastError(platform::kErrorInsufficientBuffer);
   return platform::kHrInsufficientBuffer;
@@ -72,10 +84,13 @@ platform::HResult GetDesktopPathSH(platform::Shell& shell, char* path, std::size
       }
       break;
     case platform::kStrRetOffset: {
+      // The name lies inside the list; a list that does not end within its
+      // block has no name to offer.
       std::vector<std::uint8_t> bytes = items->Bytes();
-      if (name.offset >= bytes.size()) return NameDoesNotFit(shell);
+      std::size_t listLength = ItemListLength(bytes);
+      if (name.offset >= listLength) return NameDoesNotFit(shell);
       const char* text = reinterpret_cast<const char*>(bytes.data() + name.offset);
-      std::size_t room = bytes.size() - name.offset;
+      std::size_t room = listLength - name.offset;
       std::size_t length = strnlen(text, room);
       if (length == room || !CopyName(text, length, path, size)) return NameDoesNotFit(shell);
       break;

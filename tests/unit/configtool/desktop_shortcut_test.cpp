@@ -115,6 +115,34 @@ TEST(DesktopPath, FailuresSetTheirLastErrorAndANameThatDoesNotFitIsNotCopied) {
   EXPECT_EQ(shell.liveItemLists + shell.liveFolders, 0);
 }
 
+TEST(DesktopPath, AnOffsetNameIsReadOnlyInsideTheListWithinItsBlock) {
+  struct Row {
+    const char* name;
+    std::vector<std::uint8_t> block;
+    std::uint32_t offset;
+    bool found;
+  };
+  const std::vector<Row> rows = {
+      {"two items", {3, 0, 0, 7, 0, 0, 'D', ':', '\\', 0, 0, 0}, 6, true},
+      {"block past the end of the list", {9, 0, 0, 0, 'D', ':', '\\', 0, 0, 0, 0, 'x', 'y'}, 4, true},
+      {"size field beyond the block", {200, 0, 0, 0, 'D', ':', '\\', 'D', 0}, 4, false},
+      {"item of one byte, no end", {1, 1, 1, 1, 'D', ':', 0}, 4, false},
+      {"name after the end of the list", {2, 0, 0, 0, 'D', ':', '\\', 0}, 4, false},
+      {"no end field, name unterminated", {6, 0, 'D', ':', '\\', 'D'}, 2, false},
+      {"empty block", {}, 0, false},
+  };
+  for (const Row& row : rows) {
+    fakes::FakeShell shell;
+    shell.displayName = platform::StrRet{};
+    shell.displayName.type = platform::kStrRetOffset;
+    shell.displayName.offset = row.offset;
+    shell.itemListBytes = row.block;
+    char path[260] = "";
+    EXPECT_EQ(platform::HrSucceeded(configtool::GetDesktopPathSH(shell, path, sizeof path)), row.found) << row.name;
+    EXPECT_STREQ(path, row.found ? "D:\\" : "") << row.name;
+  }
+}
+
 TEST(DesktopPath, NoNameIsAFailureAndAFailedConversionReportsItsOwnError) {
   platform::StrRet unknownKind;
   unknownKind.type = 7;
