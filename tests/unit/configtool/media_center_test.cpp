@@ -249,14 +249,19 @@ TEST_F(MiscPageTest, OnAMediaCenterSystemTheBoxFollowsTheLinkOnDisk) {
 
 TEST_F(MiscPageTest, ElsewhereTheBoxIsDisabledAndEverySaveRemoves) {
   system.version.majorVersion = 6;
+  configtool::RemoveFromMediaCenter(services);
+  const std::vector<std::string> removal = journal;
+  files.files["C:\\Games\\Demo\\ORBBOOT.EXE.LNK"] = {};  // registered on an earlier system
   state.controls.checked[IDC_ADD_TO_MEDIA_CENTER] = true;
-  page.OnCommand(IDC_ADD_TO_MEDIA_CENTER, platform::kBnClicked);
-  page.OnPaint();
-  EXPECT_FALSE(state.controls.IsEnabled(IDC_ADD_TO_MEDIA_CENTER));
-  EXPECT_EQ(page.MediaCenterChoiceValue(), 1);  // left as it was
-  page.ClearMediaCenterChoice();
-  page.ApplyMediaCenterChoice();
-  EXPECT_NE(processes.starts.at(0).commandLine.find(" /u /allusers "), std::string::npos);
+  for (int save = 1; save <= 2; ++save) {
+    page.OnPaint();
+    EXPECT_FALSE(state.controls.IsEnabled(IDC_ADD_TO_MEDIA_CENTER));
+    EXPECT_TRUE(state.controls.checked[IDC_ADD_TO_MEDIA_CENTER]);  // the state is left as it was
+    journal.clear();
+    page.ApplyMediaCenterChoice();
+    EXPECT_EQ(journal, removal) << "save " << save;
+  }
+  EXPECT_EQ(files.files.count("C:\\Games\\Demo\\ORBBOOT.EXE.LNK"), 0u);
 }
 
 TEST_F(MiscPageTest, ClicksWriteOnlyTheirOwnSettingAndTheMediaCenterBoxIsTheChoice) {
