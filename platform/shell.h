@@ -42,7 +42,8 @@ struct StrRet {
 class ItemList {
  public:
   virtual ~ItemList() = default;
-  // The list's bytes (ILGetSize of them).
+  // The bytes of the list's memory block (IMalloc::GetSize of it); the list
+  // ends at its first zero size field within them, if there is one.
   virtual std::vector<std::uint8_t> Bytes() = 0;
 };
 

@@ -11,11 +11,11 @@ GeneralPage::GeneralPage(ConfigApp& app, platform::PageControls& controls, const
     : SettingsPage(app, controls), services_(services) {}
 
 void GeneralPage::Refresh() {
-  mip_ = Settings().Int(kMipMapping);
+  mip_ = Settings().Int(MipMapping);
   Controls().SetChecked(IDC_MIP_MAPPING, mip_ != 0);
-  windowed_ = Settings().Int(kWindowedMode);
+  windowed_ = Settings().Int(WindowedMode);
   Controls().SetChecked(IDC_WINDOWED_MODE, windowed_ != 0);
-  float gamma = Settings().Float(kGammaBase);
+  float gamma = Settings().Float(GammaBase);
   gammaPosition_ = PositionFromGamma(gamma);
   Controls().SetTrackbarMin(IDC_GAMMA, 0, false);
   Controls().SetTrackbarMax(IDC_GAMMA, kGammaPositionMax, false);
@@ -42,7 +42,7 @@ bool GeneralPage::OnCommand(int id, int notification) {
   switch (id) {
     case IDC_MIP_MAPPING:
       ReadControls();
-      Settings().SetInt(kMipMapping, mip_);
+      Settings().SetInt(MipMapping, mip_);
       MarkChanged();
       return true;
     case IDC_WINDOWED_MODE:
@@ -61,12 +61,12 @@ bool GeneralPage::OnCommand(int id, int notification) {
 
 void GeneralPage::OnWindowedModeClicked() {
   ReadControls();
-  Settings().SetInt(kWindowedMode, windowed_);
+  Settings().SetInt(WindowedMode, windowed_);
   if (windowed_ == 1 &&
       Controls().ShowMessage(IDS_WINDOWED_WARNING, IDS_CAPTION, platform::kMbYesNo | platform::kMbIconQuestion) ==
           platform::kIdNo) {
     windowed_ = 0;
-    Settings().SetInt(kWindowedMode, 0);
+    Settings().SetInt(WindowedMode, 0);
     WriteControls();
     return;
   }
@@ -77,7 +77,7 @@ void GeneralPage::OnScroll(int controlId) {
   if (controlId != IDC_GAMMA) return;
   gammaPosition_ = Controls().GetTrackbarPosition(IDC_GAMMA);
   float gamma = GammaFromPosition(gammaPosition_);
-  Settings().SetFloat(kGammaBase, gamma);
+  Settings().SetFloat(GammaBase, gamma);
   ShowGammaLabel(gamma);
   MarkChanged();
 }

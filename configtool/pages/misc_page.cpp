@@ -8,11 +8,11 @@ MiscPage::MiscPage(ConfigApp& app, platform::PageControls& controls, const Media
     : SettingsPage(app, controls), services_(services) {}
 
 void MiscPage::Refresh() {
-  openingMovie_ = Settings().Int(kOpeningMovie);
+  openingMovie_ = Settings().Int(OpeningMovie);
   Controls().SetChecked(IDC_OPENING_MOVIE, openingMovie_ != 0);
-  hardwareMouseCursor_ = Settings().Int(kHardwareMouseCursor);
+  hardwareMouseCursor_ = Settings().Int(HardwareMouseCursor);
   Controls().SetChecked(IDC_HARDWARE_MOUSE_CURSOR, hardwareMouseCursor_ != 0);
-  simpleCharacterCreation_ = Settings().Int(kSimpleCharacterCreation);
+  simpleCharacterCreation_ = Settings().Int(SimpleCharacterCreation);
   Controls().SetChecked(IDC_SIMPLE_CHARACTER_CREATION, simpleCharacterCreation_ != 0);
   if (IsMediaCenterSystem(services_.system)) {
     mediaCenter_ = MediaCenterLinkExists(services_) ? 1 : 0;
@@ -32,9 +32,9 @@ bool MiscPage::OnCommand(int id, int notification) {
   hardwareMouseCursor_ = Controls().IsChecked(IDC_HARDWARE_MOUSE_CURSOR) ? 1 : 0;
   simpleCharacterCreation_ = Controls().IsChecked(IDC_SIMPLE_CHARACTER_CREATION) ? 1 : 0;
   mediaCenter_ = Controls().IsChecked(IDC_ADD_TO_MEDIA_CENTER) ? 1 : 0;
-  if (id == IDC_OPENING_MOVIE) Settings().SetInt(kOpeningMovie, openingMovie_);
-  if (id == IDC_HARDWARE_MOUSE_CURSOR) Settings().SetInt(kHardwareMouseCursor, hardwareMouseCursor_);
-  if (id == IDC_SIMPLE_CHARACTER_CREATION) Settings().SetInt(kSimpleCharacterCreation, simpleCharacterCreation_);
+  if (id == IDC_OPENING_MOVIE) Settings().SetInt(OpeningMovie, openingMovie_);
+  if (id == IDC_HARDWARE_MOUSE_CURSOR) Settings().SetInt(HardwareMouseCursor, hardwareMouseCursor_);
+  if (id == IDC_SIMPLE_CHARACTER_CREATION) Settings().SetInt(SimpleCharacterCreation, simpleCharacterCreation_);
   MarkChanged();
   return true;
 }

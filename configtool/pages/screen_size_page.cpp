@@ -39,7 +39,7 @@ void ScreenSizePage::RefreshLcd3dMode() {
   // 3D LCD mode is never available, so whatever was stored is overruled; the
   // correction needs no save of its own.
   lcd3dMode_ = 0;
-  Settings().SetInt(kLcd3dMode, 0);
+  Settings().SetInt(Lcd3dMode, 0);
   Controls().ShowControl(IDC_LCD_3D_MODE, false);
   Controls().SetChecked(IDC_LCD_3D_MODE, lcd3dMode_ != 0);
 }
@@ -54,15 +54,15 @@ void ScreenSizePage::RefreshOverlay() {
                                ResolutionText(modes->Mode(i).width, modes->Mode(i).height));
   }
   for (std::uint32_t i = 0; i < modes->ModeCount(); ++i) {
-    if (SameSize(modes->Mode(i).width, modes->Mode(i).height, Settings().Int(kOverlayWidth),
-                 Settings().Int(kOverlayHeight))) {
+    if (SameSize(modes->Mode(i).width, modes->Mode(i).height, Settings().Int(OverlayWidth),
+                 Settings().Int(OverlayHeight))) {
       Controls().SetComboSelection(IDC_OVERLAY_RESOLUTION, static_cast<int>(i));
       return;
     }
   }
   // Corrected in memory only: it reaches the registry with a save made for another reason.
-  Settings().SetInt(kOverlayWidth, kFallbackOverlayWidth);
-  Settings().SetInt(kOverlayHeight, kFallbackOverlayHeight);
+  Settings().SetInt(OverlayWidth, kFallbackOverlayWidth);
+  Settings().SetInt(OverlayHeight, kFallbackOverlayHeight);
   Controls().SetComboSelection(IDC_OVERLAY_RESOLUTION, 0);
 }
 
@@ -98,8 +98,8 @@ void ScreenSizePage::RefreshBackground() {
 
   Controls().SetComboSelection(IDC_BACKGROUND_RESOLUTION, kPreselectedBackgroundItem);
   for (std::size_t i = 0; i < choiceCount_; ++i) {
-    if (SameSize(choices_[i].width, choices_[i].height, Settings().Int(kBackgroundWidth),
-                 Settings().Int(kBackgroundHeight))) {
+    if (SameSize(choices_[i].width, choices_[i].height, Settings().Int(BackgroundWidth),
+                 Settings().Int(BackgroundHeight))) {
       Controls().SetComboSelection(IDC_BACKGROUND_RESOLUTION, static_cast<int>(i));
       return;
     }
@@ -128,8 +128,8 @@ void ScreenSizePage::OnOverlayChanged() {
     Controls().SetComboSelection(IDC_OVERLAY_RESOLUTION, 0);
     selected = 0;
   }
-  Settings().SetInt(kOverlayWidth, static_cast<std::int32_t>(modes->Mode(selected).width));
-  Settings().SetInt(kOverlayHeight, static_cast<std::int32_t>(modes->Mode(selected).height));
+  Settings().SetInt(OverlayWidth, static_cast<std::int32_t>(modes->Mode(selected).width));
+  Settings().SetInt(OverlayHeight, static_cast<std::int32_t>(modes->Mode(selected).height));
   MarkChanged();
 }
 
@@ -140,8 +140,8 @@ void ScreenSizePage::OnBackgroundChanged() {
     Controls().SetComboSelection(IDC_BACKGROUND_RESOLUTION, 0);
     selected = 0;
   }
-  Settings().SetInt(kBackgroundWidth, static_cast<std::int32_t>(choices_[selected].width));
-  Settings().SetInt(kBackgroundHeight, static_cast<std::int32_t>(choices_[selected].height));
+  Settings().SetInt(BackgroundWidth, static_cast<std::int32_t>(choices_[selected].width));
+  Settings().SetInt(BackgroundHeight, static_cast<std::int32_t>(choices_[selected].height));
   MarkChanged();
 }
 

@@ -23,9 +23,9 @@ void SoundPage::ShowCount() {
 }
 
 void SoundPage::Refresh() {
-  soundEnabled_ = Settings().Int(kSoundEnabled);
+  soundEnabled_ = Settings().Int(SoundEnabled);
   Controls().SetChecked(IDC_SOUND_ENABLED, soundEnabled_ != 0);
-  effectCount_ = LimitCount(Settings().Int(kSoundEffectCount));
+  effectCount_ = LimitCount(Settings().Int(SoundEffectCount));
   Controls().SetTrackbarMin(IDC_SOUND_EFFECT_COUNT, 0, false);
   Controls().SetTrackbarMax(IDC_SOUND_EFFECT_COUNT, kSoundEffectCountMax - kSoundEffectCountMin, false);
   Controls().SetTrackbarPosition(IDC_SOUND_EFFECT_COUNT, effectCount_ - kSoundEffectCountMin, true);
@@ -35,7 +35,7 @@ void SoundPage::Refresh() {
 bool SoundPage::OnCommand(int id, int notification) {
   if (id != IDC_SOUND_ENABLED || notification != platform::kBnClicked) return false;
   soundEnabled_ = Controls().IsChecked(IDC_SOUND_ENABLED) ? 1 : 0;
-  Settings().SetInt(kSoundEnabled, soundEnabled_);
+  Settings().SetInt(SoundEnabled, soundEnabled_);
   MarkChanged();
   return true;
 }
@@ -43,7 +43,7 @@ bool SoundPage::OnCommand(int id, int notification) {
 void SoundPage::OnScroll(int controlId) {
   if (controlId != IDC_SOUND_EFFECT_COUNT) return;
   effectCount_ = LimitCount(Controls().GetTrackbarPosition(IDC_SOUND_EFFECT_COUNT) + kSoundEffectCountMin);
-  Settings().SetInt(kSoundEffectCount, effectCount_);
+  Settings().SetInt(SoundEffectCount, effectCount_);
   ShowCount();
   MarkChanged();
 }

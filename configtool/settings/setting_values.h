@@ -9,30 +9,31 @@
 
 namespace configtool {
 
-// Setting numbers of the table (value name = the number with "%04d").
+// Setting numbers of the table (value name = the number with "%04d"), under
+// the settings' own names; the five settings that have none are named by number.
 enum SettingNumber : int {
-  kMipMapping = 0,
-  kOverlayWidth = 1,
-  kOverlayHeight = 2,
-  kBackgroundWidth = 3,
-  kBackgroundHeight = 4,
-  kSoundEnabled = 7,
-  kEnvironmentalAnimation = 11,
-  kBumpMapping = 17,
-  kTextureCompression = 18,
-  kMapCompression = 19,
+  MipMapping = 0,
+  OverlayWidth = 1,
+  OverlayHeight = 2,
+  BackgroundWidth = 3,
+  BackgroundHeight = 4,
+  SoundEnabled = 7,
+  EnvironmentalAnimation = 11,
+  BumpMapping = 17,
+  TextureCompression = 18,
+  MapCompression = 19,
   kSetting20 = 20,
-  kHardwareMouseCursor = 21,
-  kOpeningMovie = 22,
-  kSimpleCharacterCreation = 23,
+  HardwareMouseCursor = 21,
+  OpeningMovie = 22,
+  SimpleCharacterCreation = 23,
   kSetting24 = 24,
-  kGammaBase = 28,
-  kSoundEffectCount = 29,
-  kLcd3dMode = 30,
+  GammaBase = 28,
+  SoundEffectCount = 29,
+  Lcd3dMode = 30,
   kSetting31 = 31,
   kSetting32 = 32,
   kSetting33 = 33,
-  kWindowedMode = 34,
+  WindowedMode = 34,
 };
 
 constexpr int kSettingSlots = 35;  // numbers 0..34; only the table's 22 are used

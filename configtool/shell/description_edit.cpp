@@ -1,5 +1,6 @@
 #include "configtool/shell/description_edit.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace configtool {
@@ -38,9 +39,40 @@ std::size_t FindQuote(const std::uint8_t* bytes, std::size_t from, std::size_t s
   return size;
 }
 
+void AppendText(const char* text, std::vector<std::uint8_t>* out) {
+  out->insert(out->end(), text, text + std::strlen(text));
+}
+
+// The path as attribute text; false for a character that XML cannot carry.
+bool AppendAttributeText(std::u16string_view path, std::vector<std::uint8_t>* out) {
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    std::uint32_t c = path[i];
+    if (c < 0x20) return false;
+    if (c >= 0xD800 && c <= 0xDFFF) {
+      bool pair = c <= 0xDBFF && i + 1 < path.size() && path[i + 1] >= 0xDC00 && path[i + 1] <= 0xDFFF;
+      if (!pair) return false;
+      c = 0x10000 + ((c - 0xD800) << 10) + (path[++i] - 0xDC00u);
+    }
+    if (c == '&') {
+      AppendText("&amp;", out);
+    } else if (c == '<') {
+      AppendText("&lt;", out);
+    } else if (c == '"') {
+      AppendText("&quot;", out);
+    } else if (c < 0x80) {
+      out->push_back(static_cast<std::uint8_t>(c));
+    } else {
+      char reference[16];
+      std::snprintf(reference, sizeof reference, "&#%u;", static_cast<unsigned>(c));
+      AppendText(reference, out);
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
-bool EditDescription(const std::uint8_t* templateBytes, std::size_t size, const char* linkPath,
+bool EditDescription(const std::uint8_t* templateBytes, std::size_t size, std::u16string_view linkPath,
                      std::vector<std::uint8_t>* result) {
   result->clear();
   std::size_t keyword = FindRunKeyword(templateBytes, size);
@@ -49,10 +81,12 @@ bool EditDescription(const std::uint8_t* templateBytes, std::size_t size, const 
   std::size_t valueEnd = FindQuote(templateBytes, valueStart, size);
   if (valueEnd >= size) return false;
 
-  std::size_t pathLength = std::strlen(linkPath);
-  result->reserve(valueStart + pathLength + (size - valueEnd));
+  result->reserve(valueStart + linkPath.size() + (size - valueEnd));
   result->insert(result->end(), templateBytes, templateBytes + valueStart);
-  result->insert(result->end(), linkPath, linkPath + pathLength);
+  if (!AppendAttributeText(linkPath, result)) {
+    result->clear();
+    return false;
+  }
   result->insert(result->end(), templateBytes + valueEnd, templateBytes + size);
   return true;
 }

@@ -15,6 +15,8 @@ namespace configtool {
 namespace {
 
 constexpr std::uint32_t kErrorFileNotFound = 2;
+constexpr std::uint32_t kErrorPathNotFound = 3;
+constexpr platform::HResult kHrPathNotFound = static_cast<platform::HResult>(0x80070003);
 
 // Copies text of a known length when it fits with its terminator.
 bool CopyName(const char* text, std::size_t length, char* path, std::size_t size) {
@@ -22,6 +24,18 @@ bool CopyName(const char* text, std::size_t length, char* path, std::size_t size
   std::memcpy(path, text, length);
   path[length] = '\0';
   return true;
+}
+
+// Length of the item list at the start of its memory block, with the zero
+// size field that ends it; 0 when no such field lies within the block.
+std::size_t ItemListLength(const std::vector<std::uint8_t>& block) {
+  std::size_t at = 0;
+  while (at + 2 <= block.size()) {
+    std::size_t itemSize = block[at] | (block[at + 1] << 8);
+    if (itemSize == 0) return at + 2;
+    at += itemSize;
+  }
+  return 0;
 }
 
 platform::HResult NameDoesNotFit(platform::Shell& shell) {
@@ -58,17 +72,25 @@ platform::HResult GetDesktopPathSH(platform::Shell& shell, char* path, std::size
     return result;
   }
   platform::StrRet name;
-  desktop->GetDisplayNameOf(*items, platform::kShgdnForParsing, &name);
+  platform::HResult named = desktop->GetDisplayNameOf(*items, platform::kShgdnForParsing, &name);
 
   switch (name.type) {
     case platform::kStrRetWstr:
-      if (size == 0 || shell.WideToAnsi(name.wide, path, static_cast<int>(size)) == 0) return NameDoesNotFit(shell);
+      if (size == 0) return NameDoesNotFit(shell);
+      if (shell.WideToAnsi(name.wide, path, static_cast<int>(size)) == 0) {
+        // The conversion's own last error stays; a partly written name is dropped.
+        path[0] = '\0';
+        return FromLastError(shell);
+      }
       break;
     case platform::kStrRetOffset: {
+      // The name lies inside the list; a list that does not end within its
+      // block has no name to offer.
       std::vector<std::uint8_t> bytes = items->Bytes();
-      if (name.offset >= bytes.size()) return NameDoesNotFit(shell);
+      std::size_t listLength = ItemListLength(bytes);
+      if (name.offset >= listLength) return NameDoesNotFit(shell);
       const char* text = reinterpret_cast<const char*>(bytes.data() + name.offset);
-      std::size_t room = bytes.size() - name.offset;
+      std::size_t room = listLength - name.offset;
       std::size_t length = strnlen(text, room);
       if (length == room || !CopyName(text, length, path, size)) return NameDoesNotFit(shell);
       break;
@@ -80,6 +102,12 @@ platform::HResult GetDesktopPathSH(platform::Shell& shell, char* path, std::size
     }
     default:
       break;
+  }
+  // No name (a failed display-name call, an unknown kind, an empty string) is
+  // no desktop: the link would land at the drive's root.
+  if (size == 0 || path[0] == '\0') {
+    shell.SetLastError(kErrorPathNotFound);
+    return platform::HrSucceeded(named) ? kHrPathNotFound : named;
   }
   return result;
 }
@@ -118,10 +146,11 @@ int CreateDesktopLink(platform::Shell& shell, const PathText& target, const Path
     return 0;
   }
   PathText linkFile;
+  // A link path that does not fit is never handed to CreateShortCut, so
+  // there is no CreateShortCut result to report.
   if (!linkFile.Append(desktop) || !linkFile.Append("\\") || !linkFile.Append(kShortcutName) ||
       !linkFile.Append(".LNK")) {
     shell.SetLastError(platform::kErrorInsufficientBuffer);
-    WriteDiagnostic(shell, "CreateShortCut", platform::kHrInsufficientBuffer);
     return 0;
   }
   result = CreateShortCut(shell, target.c_str(), linkFile.c_str(), kShortcutName, "", workingDirectory.c_str());

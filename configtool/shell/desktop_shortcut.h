@@ -17,7 +17,10 @@ constexpr char kLauncherFileName[] = "orbboot.exe";
 // The desktop folder's path from its item list and display name. Failures of
 // the two shell calls set the last error to 1 and 2 and return their result.
 // A name that does not fit size characters with its terminator is not copied:
-// the result is then HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER).
+// the result is then HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER), or for a
+// failed wide conversion the HRESULT of the conversion's own last error. An
+// empty name is a failure too: last error 3, and the display-name call's
+// failure or else HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND).
 platform::HResult GetDesktopPathSH(platform::Shell& shell, char* path, std::size_t size);
 
 // Writes a shell link file; each step only after the previous one succeeded.

@@ -69,9 +69,14 @@ void WriteFiles(const MediaCenterServices& services) {
       continue;
     }
     PathText link;
+    char16_t wideLink[PathText::kCapacity];
     std::vector<std::uint8_t> description;
-    // A template the edit cannot use writes no description; the flow goes on.
-    if (!InFolder(folder, kMediaCenterLinkFile, &link) || !EditDescription(data, size, link.c_str(), &description)) {
+    // The link's name as CreateShortCut saves it. A path that does not
+    // convert, or a template the edit cannot use, writes no description; the
+    // flow goes on.
+    if (!InFolder(folder, kMediaCenterLinkFile, &link) ||
+        services.shell.AnsiToWide(link.c_str(), wideLink, static_cast<int>(PathText::kCapacity)) == 0 ||
+        !EditDescription(data, size, wideLink, &description)) {
       continue;
     }
     services.files.WriteWholeFile(path.c_str(), description.data(), description.size());

@@ -25,12 +25,15 @@ class Win32ItemList : public ItemList {
  public:
   Win32ItemList(LPITEMIDLIST list, const Entries& entries) : list_(list), entries_(entries) {}
   ~Win32ItemList() override { entries_.coTaskMemFree(list_); }
-  // The items up to and with the terminating zero size field, as ILGetSize counts them.
+  // The whole block the task allocator holds for the list: reading stops at
+  // its end whatever the size fields say. Nothing when the size is unknown.
   std::vector<std::uint8_t> Bytes() override {
+    ComPtr<IMalloc> allocator;
+    if (FAILED(entries_.coGetMalloc(MEMCTX_TASK, &allocator)) || !allocator) return {};
+    SIZE_T size = allocator->GetSize(list_);
+    if (size == 0 || size == static_cast<SIZE_T>(-1)) return {};
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(list_);
-    std::size_t size = 0;
-    for (USHORT itemSize; (itemSize = reinterpret_cast<const SHITEMID*>(bytes + size)->cb) != 0;) size += itemSize;
-    return std::vector<std::uint8_t>(bytes, bytes + size + sizeof(USHORT));
+    return std::vector<std::uint8_t>(bytes, bytes + size);
   }
   LPCITEMIDLIST get() const { return list_; }
 
@@ -90,7 +93,8 @@ class Win32ShellLink : public ShellLink {
   HResult QueryPersistFile(std::unique_ptr<PersistFile>* file) override {
     ComPtr<IPersistFile> persist;
     HRESULT result = link_->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist));
-    if (SUCCEEDED(result) && persist) *file = std::make_unique<Win32PersistFile>(std::move(persist));
+    if (SUCCEEDED(result) && !persist) return E_FAIL;
+    if (persist) *file = std::make_unique<Win32PersistFile>(std::move(persist));
     return result;
   }
   HResult SetPath(const char* path) override { return link_->SetPath(path); }
@@ -114,6 +118,7 @@ bool Win32Shell::Load() {
             Take(ole32_.get(), "CoUninitialize", &entries.coUninitialize) &&
             Take(ole32_.get(), "CoCreateInstance", &entries.coCreateInstance) &&
             Take(ole32_.get(), "CoTaskMemFree", &entries.coTaskMemFree) &&
+            Take(ole32_.get(), "CoGetMalloc", &entries.coGetMalloc) &&
             Take(shell32_.get(), "SHGetSpecialFolderLocation", &entries.getSpecialFolderLocation) &&
             Take(shell32_.get(), "SHGetDesktopFolder", &entries.getDesktopFolder);
   if (loaded_) entries_ = entries;

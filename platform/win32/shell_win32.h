@@ -33,6 +33,7 @@ class Win32Shell : public Shell {
     void(WINAPI* coUninitialize)() = nullptr;
     HRESULT(WINAPI* coCreateInstance)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*) = nullptr;
     void(WINAPI* coTaskMemFree)(LPVOID) = nullptr;
+    HRESULT(WINAPI* coGetMalloc)(DWORD, LPMALLOC*) = nullptr;
     HRESULT(WINAPI* getSpecialFolderLocation)(HWND, int, LPITEMIDLIST*) = nullptr;
     HRESULT(WINAPI* getDesktopFolder)(IShellFolder**) = nullptr;
   };

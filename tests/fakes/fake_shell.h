@@ -30,6 +30,7 @@ class FakeShell : public platform::Shell {
   platform::HResult initializeResult = platform::kHrOk;
   platform::HResult specialFolderResult = platform::kHrOk;
   platform::HResult desktopFolderResult = platform::kHrOk;
+  platform::HResult displayNameResult = platform::kHrOk;  // a failure leaves the name untouched
   platform::HResult createLinkResult = platform::kHrOk;
   platform::HResult queryPersistResult = platform::kHrOk;
   platform::HResult setPathResult = platform::kHrOk;
@@ -38,6 +39,7 @@ class FakeShell : public platform::Shell {
   platform::HResult setWorkingDirectoryResult = platform::kHrOk;
   platform::HResult saveResult = platform::kHrOk;
   bool ansiToWideFails = false;
+  std::uint32_t wideToAnsiError = 0;  // non-zero: the wide conversion fails with this last error
   // The desktop folder's name as GetDisplayNameOf gives it, and the item list's bytes.
   platform::StrRet displayName = WideName(u"C:\\Users\\Player\\Desktop");
   std::vector<std::uint8_t> itemListBytes = {2, 0, 0, 0};
@@ -84,7 +86,10 @@ class FakeShell : public platform::Shell {
     return createLinkResult;
   }
   int WideToAnsi(const std::u16string& wide, char* text, int size) override {
-    if (static_cast<int>(wide.size()) + 1 > size) return 0;
+    if (wideToAnsiError != 0 || static_cast<int>(wide.size()) + 1 > size) {
+      lastError = wideToAnsiError != 0 ? wideToAnsiError : platform::kErrorInsufficientBuffer;
+      return 0;
+    }
     for (std::size_t i = 0; i < wide.size(); ++i) text[i] = static_cast<char>(wide[i]);
     text[wide.size()] = '\0';
     return static_cast<int>(wide.size()) + 1;
@@ -123,6 +128,7 @@ class FakeShell : public platform::Shell {
     ~Folder() override { --owner_->liveFolders; }
     platform::HResult GetDisplayNameOf(platform::ItemList&, std::uint32_t flags, platform::StrRet* name) override {
       if (flags != platform::kShgdnForParsing) return platform::kHrFail;
+      if (!platform::HrSucceeded(owner_->displayNameResult)) return owner_->displayNameResult;
       *name = owner_->displayName;
       return platform::kHrOk;
     }

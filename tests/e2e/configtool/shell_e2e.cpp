@@ -198,3 +198,44 @@ E2E_CASE(MediaCenterAddWritesDescriptionTileAndLink) {
   E2E_CHECK_EQ(standIn.Record(),
                std::string("C:\\windows\\ehome\\RegisterMCEApp.exe /allusers \"C:\\Games\\Demo\\VDRA.XML\"\r\nended\r\n"));
 }
+
+E2E_CASE(AnInstallFolderThatIsNoAbsolutePathIsNotFound) {
+  RegisterToolStandIn standIn;
+  const std::string relative = e2e::CaseFolder() + "\\Q";
+  e2e::MakeFolders(relative);
+  // Where the flows would act if the values were taken for folders: the drive's
+  // root for "" and the folder below the current one for "Q".
+  std::vector<std::string> untouched;
+  for (const std::string& folder : {std::string("C:"), relative}) {
+    for (const char* file : {"\\VDRA.XML", "\\VDRA.PNG", "\\ORBBOOT.EXE.LNK"}) {
+      untouched.push_back(folder + file);
+      e2e::WriteFileBytes(untouched.back(), "kept");
+    }
+  }
+  e2e::StartOptions inCaseFolder;
+  inCaseFolder.workingDirectory = e2e::CaseFolder();
+  e2e::StartOptions addFlow = inCaseFolder;
+  addFlow.arguments = "\"" + ToolPath() + "\"";
+
+  for (const char* value : {"", "Q"}) {
+    e2e::WriteString(kInstallKey, "0015", value);
+    DeleteFileA(DesktopLink().c_str());
+    e2e::Process tool = e2e::Start(ToolPath(), inCaseFolder);
+    HWND dialog = WaitForMainDialog(tool);
+    HWND general = Page(dialog, 0);
+    e2e::Click(general, IDC_CREATE_SHORTCUT);
+    e2e::Answer(ExpectBox(tool, kShortcutQuestion, {IDYES, IDNO}), IDYES);
+    E2E_CHECK(e2e::NoMessageBoxWithin(tool, 1500));
+    E2E_CHECK(!e2e::FileExists(DesktopLink()));
+
+    // The save runs the remove flow (Wine is no Media Center system).
+    e2e::Click(general, IDC_MIP_MAPPING);
+    SaveAndClose(tool, dialog);
+    E2E_CHECK_EQ(e2e::Start(e2e::BuildPath("tests/e2e/configtool/media_center_add.exe"), addFlow).WaitForExit(), 0u);
+  }
+  E2E_CHECK(!e2e::BecomesTrueWithin([&] { return !standIn.Record().empty(); }, 1500));
+  for (const std::string& file : untouched) {
+    E2E_CHECK_EQ(e2e::ReadFileBytes(file), std::string("kept"));
+    DeleteFileA(file.c_str());
+  }
+}

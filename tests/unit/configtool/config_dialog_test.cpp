@@ -427,19 +427,19 @@ TEST_F(ConfigDialogTest, SelectionOutsideTheSixTabsDoesNothing) {
 
 TEST_F(ConfigDialogTest, DefaultDeclinedChangesNothing) {
   ASSERT_TRUE(Init());
-  app.settings.SetInt(configtool::kOverlayWidth, 1024);
+  app.settings.SetInt(configtool::OverlayWidth, 1024);
   controls.answers = {kIdNo};
   Dialog().OnDefault();
   EXPECT_EQ(ShownIds(), std::vector<int>{IDS_RETURN_TO_DEFAULTS});
   EXPECT_EQ(controls.shown[0].style, 0x24u);
-  EXPECT_EQ(app.settings.Int(configtool::kOverlayWidth), 1024);
+  EXPECT_EQ(app.settings.Int(configtool::OverlayWidth), 1024);
   EXPECT_FALSE(app.settings.SettingsChanged());
   EXPECT_EQ(controls.invalidations, 0);
 }
 
 TEST_F(ConfigDialogTest, DefaultConfirmedResetsClearsTheChoiceMarksAndRepaints) {
   ASSERT_TRUE(Init());
-  app.settings.SetInt(configtool::kOverlayWidth, 1024);
+  app.settings.SetInt(configtool::OverlayWidth, 1024);
   app.settings.SetInt(configtool::kSetting31, 5);
   int writes = registryStore.setCalls;
   std::size_t from = journal.size();
@@ -449,7 +449,7 @@ TEST_F(ConfigDialogTest, DefaultConfirmedResetsClearsTheChoiceMarksAndRepaints) 
                                                    "ShowMessage(108)"}))
       << "the pages are told to repaint before the confirmation is shown";
   EXPECT_EQ(controls.shown[1].style, 0x40u);
-  EXPECT_EQ(app.settings.Int(configtool::kOverlayWidth), 640);
+  EXPECT_EQ(app.settings.Int(configtool::OverlayWidth), 640);
   EXPECT_EQ(app.settings.Bits(configtool::kSetting31), 0x3BC49BA6u);
   EXPECT_TRUE(app.settings.SettingsChanged());
   EXPECT_EQ(controls.invalidations, 1);
@@ -513,7 +513,7 @@ TEST_P(SaveChangesTable, FollowsTheDecisionTable) {
   if (!c.saveWorks) registryStore.failingWrites = {"0017"};
   if (!c.store) app.store.reset();
   app.settings.SetSettingsChanged(c.changed);
-  app.settings.SetInt(configtool::kBumpMapping, 1);
+  app.settings.SetInt(configtool::BumpMapping, 1);
   controls.answers = {c.answer};
   std::size_t from = journal.size();
 
@@ -579,21 +579,21 @@ TEST_F(ConfigDialogTest, OkAndCancelWithoutChangesCloseWithoutAsking) {
 
 TEST_F(ConfigDialogTest, CancellingTheQuestionKeepsTheDialogOpenWithTheChange) {
   ASSERT_TRUE(Init());
-  app.settings.SetInt(configtool::kWindowedMode, 1);
+  app.settings.SetInt(configtool::WindowedMode, 1);
   app.settings.SetSettingsChanged(true);
   int writes = registryStore.setCalls;
   controls.answers = {kIdCancel, kIdCancel};
   Dialog().OnOk();
   Dialog().OnCancel();
   EXPECT_TRUE(controls.endResults.empty());
-  EXPECT_EQ(app.settings.Int(configtool::kWindowedMode), 1);
+  EXPECT_EQ(app.settings.Int(configtool::WindowedMode), 1);
   EXPECT_TRUE(app.settings.SettingsChanged());
   EXPECT_EQ(registryStore.setCalls, writes);
 }
 
 TEST_F(ConfigDialogTest, AnsweringNoClosesWithoutWriting) {
   ASSERT_TRUE(Init());
-  app.settings.SetInt(configtool::kWindowedMode, 1);
+  app.settings.SetInt(configtool::WindowedMode, 1);
   app.settings.SetSettingsChanged(true);
   controls.answers = {kIdNo};
   Dialog().OnCancel();
@@ -603,7 +603,7 @@ TEST_F(ConfigDialogTest, AnsweringNoClosesWithoutWriting) {
 
 TEST_F(ConfigDialogTest, AnsweringYesWritesShows107AndCloses) {
   ASSERT_TRUE(Init());
-  app.settings.SetInt(configtool::kWindowedMode, 1);
+  app.settings.SetInt(configtool::WindowedMode, 1);
   app.settings.SetSettingsChanged(true);
   controls.answers = {kIdYes, kIdOk};
   Dialog().OnCancel();
@@ -634,7 +634,7 @@ class GameWatch : public ConfigDialogTest, public ::testing::WithParamInterface<
 
 TEST_P(GameWatch, FoundWindowStopsTheTimerWarnsSavesSilentlyAndCloses) {
   ASSERT_TRUE(Init());
-  app.settings.SetInt(configtool::kMipMapping, 1);
+  app.settings.SetInt(configtool::MipMapping, 1);
   app.settings.SetSettingsChanged(true);
   windows.windows = {{GetParam().windowClass, GetParam().title}};
   std::size_t from = journal.size();

@@ -36,12 +36,43 @@ TEST(InstallFolder, OneTrailingBackslashGoesAndTheValueMustFitWithFullAccess) {
   EXPECT_EQ(InstallFolder(registry), "C:\\Games\\Demo\\");
   RegisterFolder(registry, RegValue{platform::kRegBinary, {'D', ':', '\\', 'G'}});  // any type, no terminator
   EXPECT_EQ(InstallFolder(registry), "D:\\G");
-  RegisterFolder(registry, RegValue{platform::kRegSz, std::vector<std::uint8_t>(260, 'a')});
+  const std::string longest = "C:\\" + std::string(256, 'a');  // 259 characters and the terminator
+  RegisterFolder(registry, RegValue::String(longest));
+  EXPECT_EQ(InstallFolder(registry), longest);
+  RegisterFolder(registry, RegValue{platform::kRegSz, std::vector<std::uint8_t>(longest.begin(), longest.end())});
+  registry.Key(kInstallKey)["0015"].data.push_back('a');  // 260 characters, no room for the terminator
   EXPECT_EQ(InstallFolder(registry), "<none>");
   RegisterFolder(registry, RegValue::String("C:\\Games\\Demo"));
   registry.deniedAccess.insert(platform::kKeyAllAccess);
   EXPECT_EQ(InstallFolder(registry), "<none>");
   EXPECT_EQ(registry.openKeys, 0);
+}
+
+// Values that name no absolute folder, each as its raw registry bytes.
+std::vector<RegValue> FoldersNamingNoAbsolutePath() {
+  return {RegValue::String(""),         RegValue::String("\\"),          RegValue::String("Q"),
+          RegValue::String("Games\\Demo"), RegValue::String("\\Games\\Demo"), RegValue::String("C:"),
+          RegValue::String("C:Games"),  RegValue::String("\\\\"),        RegValue::String("\\\\\\srv"),
+          RegValue::String("1:\\G"),     RegValue::Dword(0x12345678),    RegValue{platform::kRegBinary, {}}};
+}
+
+TEST(InstallFolder, OnlyADriveOrUncPathIsAFolderWhateverItsType) {
+  fakes::FakeRegistry registry;
+  for (const RegValue& value : FoldersNamingNoAbsolutePath()) {
+    RegisterFolder(registry, value);
+    EXPECT_EQ(InstallFolder(registry), "<none>") << value.AsString();
+  }
+  const std::vector<std::pair<RegValue, std::string>> found = {
+      {RegValue::String("C:\\"), "C:"},
+      {RegValue::String("z:\\G"), "z:\\G"},
+      {RegValue::String("\\\\srv\\share\\"), "\\\\srv\\share"},
+      {RegValue::String("C:\\Spiele\\\xC4\xF6"), "C:\\Spiele\\\xC4\xF6"},
+      {RegValue{platform::kRegDword, {'E', ':', '\\', 0}}, "E:"},
+  };
+  for (const auto& [value, folder] : found) {
+    RegisterFolder(registry, value);
+    EXPECT_EQ(InstallFolder(registry), folder) << folder;
+  }
 }
 
 TEST(DesktopPath, EachStrRetKindGivesThePath) {
@@ -82,6 +113,69 @@ TEST(DesktopPath, FailuresSetTheirLastErrorAndANameThatDoesNotFitIsNotCopied) {
   EXPECT_EQ(configtool::GetDesktopPathSH(shell, path, sizeof path), platform::kHrInsufficientBuffer);
   EXPECT_STREQ(path, "");
   EXPECT_EQ(shell.liveItemLists + shell.liveFolders, 0);
+}
+
+TEST(DesktopPath, AnOffsetNameIsReadOnlyInsideTheListWithinItsBlock) {
+  struct Row {
+    const char* name;
+    std::vector<std::uint8_t> block;
+    std::uint32_t offset;
+    bool found;
+  };
+  const std::vector<Row> rows = {
+      {"two items", {3, 0, 0, 7, 0, 0, 'D', ':', '\\', 0, 0, 0}, 6, true},
+      {"block past the end of the list", {9, 0, 0, 0, 'D', ':', '\\', 0, 0, 0, 0, 'x', 'y'}, 4, true},
+      {"size field beyond the block", {200, 0, 0, 0, 'D', ':', '\\', 'D', 0}, 4, false},
+      {"item of one byte, no end", {1, 1, 1, 1, 'D', ':', 0}, 4, false},
+      {"name after the end of the list", {2, 0, 0, 0, 'D', ':', '\\', 0}, 4, false},
+      {"no end field, name unterminated", {6, 0, 'D', ':', '\\', 'D'}, 2, false},
+      {"empty block", {}, 0, false},
+  };
+  for (const Row& row : rows) {
+    fakes::FakeShell shell;
+    shell.displayName = platform::StrRet{};
+    shell.displayName.type = platform::kStrRetOffset;
+    shell.displayName.offset = row.offset;
+    shell.itemListBytes = row.block;
+    char path[260] = "";
+    EXPECT_EQ(platform::HrSucceeded(configtool::GetDesktopPathSH(shell, path, sizeof path)), row.found) << row.name;
+    EXPECT_STREQ(path, row.found ? "D:\\" : "") << row.name;
+  }
+}
+
+TEST(DesktopPath, NoNameIsAFailureAndAFailedConversionReportsItsOwnError) {
+  platform::StrRet unknownKind;
+  unknownKind.type = 7;
+  platform::StrRet emptyCstr;
+  const platform::HResult kNoName = static_cast<platform::HResult>(0x80070003);
+  const platform::HResult kNotImplemented = static_cast<platform::HResult>(0x80004001);
+  struct Row {
+    const char* name;
+    platform::StrRet displayName;
+    platform::HResult displayNameResult;
+    platform::HResult expected;
+  };
+  const std::vector<Row> rows = {
+      {"unknown kind", unknownKind, platform::kHrOk, kNoName},
+      {"empty wide", fakes::FakeShell::WideName(u""), platform::kHrOk, kNoName},
+      {"empty ANSI", emptyCstr, platform::kHrOk, kNoName},
+      {"display name failed", fakes::FakeShell::WideName(u"C:\\D"), kNotImplemented, kNotImplemented},
+  };
+  for (const Row& row : rows) {
+    fakes::FakeShell shell;
+    shell.displayName = row.displayName;
+    shell.displayNameResult = row.displayNameResult;
+    char path[260] = "";
+    EXPECT_EQ(configtool::GetDesktopPathSH(shell, path, sizeof path), row.expected) << row.name;
+    EXPECT_EQ(shell.lastError, 3u) << row.name;
+  }
+
+  fakes::FakeShell shell;
+  shell.wideToAnsiError = 1113;  // ERROR_NO_UNICODE_TRANSLATION
+  char path[260] = "";
+  EXPECT_EQ(configtool::GetDesktopPathSH(shell, path, sizeof path), static_cast<platform::HResult>(0x80070459));
+  EXPECT_EQ(shell.lastError, 1113u);
+  EXPECT_STREQ(path, "");
 }
 
 struct FailingStep {
@@ -161,6 +255,19 @@ TEST_F(DesktopShortcutTest, ComIsUninitialisedOnceOnEveryPath) {
   }
 }
 
+TEST_F(DesktopShortcutTest, OnlyTheStepThatFailedWritesItsLine) {
+  shell.displayName.type = 7;
+  EXPECT_EQ(configtool::CreateDesktopShortcut(shell, "C:\\Games\\Demo"), 0);
+  EXPECT_EQ(shell.standardOutput, "GetDesktopPathSH code = 0x80070003-3\n");
+
+  shell.standardOutput.clear();
+  shell.displayName = fakes::FakeShell::WideName(u"C:\\" + std::u16string(240, u'd'));  // the link path cannot fit
+  EXPECT_EQ(configtool::CreateDesktopShortcut(shell, "C:\\Games\\Demo"), 0);
+  EXPECT_EQ(shell.standardOutput, "");
+  EXPECT_TRUE(shell.steps.empty());
+  EXPECT_EQ(shell.comUninitializations, 2);
+}
+
 class ShortcutFlowTest : public ::testing::Test {
  protected:
   void Run() { configtool::RunCreateShortcutFlow(controls, registry, 1, shell); }
@@ -195,10 +302,28 @@ TEST_F(ShortcutFlowTest, NoDoesNothingNoFolderShowsNothingMoreElseSuccessOrFailu
   EXPECT_EQ(controls.shown.back().textId, IDS_SHORTCUT_FAILED);
   EXPECT_EQ(controls.shown.back().style, platform::kMbIconWarning);
 
+  shell.saveResult = platform::kHrOk;
+  shell.displayName.type = 7;  // a desktop without a name is no place for the link
+  controls.answers = {platform::kIdYes};
+  Run();
+  EXPECT_EQ(controls.shown.back().textId, IDS_SHORTCUT_FAILED);
+
   registry.Key(kInstallKey).clear();
   controls.answers = {platform::kIdYes};
   Run();
   EXPECT_EQ(controls.shown.back().textId, IDS_CREATE_SHORTCUT);
+}
+
+TEST_F(ShortcutFlowTest, AFolderThatIsNoAbsolutePathStopsAfterTheQuestion) {
+  for (const RegValue& value : FoldersNamingNoAbsolutePath()) {
+    RegisterFolder(registry, value);
+    controls.shown.clear();
+    controls.answers = {platform::kIdYes};
+    Run();
+    EXPECT_EQ(Shown(), std::vector<int>{IDS_CREATE_SHORTCUT}) << value.AsString();
+  }
+  EXPECT_EQ(shell.comInitializations, 0);
+  EXPECT_TRUE(shell.steps.empty());
 }
 
 }  // namespace

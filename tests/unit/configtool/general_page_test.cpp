@@ -77,15 +77,15 @@ class GeneralPageTest : public ::testing::Test {
 
 TEST_F(GeneralPageTest, PaintSetsBoxesRangeWithoutRedrawThenPositionAndLabel) {
   state.CreateStore();
-  settings.SetInt(configtool::kMipMapping, 1);
-  settings.SetFloat(configtool::kGammaBase, 2.5f);
+  settings.SetInt(configtool::MipMapping, 1);
+  settings.SetFloat(configtool::GammaBase, 2.5f);
   page.OnPaint();
   EXPECT_TRUE(controls.checked[IDC_MIP_MAPPING]);
   EXPECT_FALSE(controls.checked[IDC_WINDOWED_MODE]);
   EXPECT_EQ(controls.calls, (std::vector<std::string>{"SetTrackbarMin(1026,0,0)", "SetTrackbarMax(1026,100,0)",
                                                       "SetTrackbarPosition(1026,100,1)"}));
   EXPECT_EQ(controls.text[IDC_GAMMA_VALUE], "2.5");
-  EXPECT_FLOAT_EQ(settings.Float(configtool::kGammaBase), 2.5f);  // shown, not changed
+  EXPECT_FLOAT_EQ(settings.Float(configtool::GammaBase), 2.5f);  // shown, not changed
   EXPECT_FALSE(settings.SettingsChanged());
 }
 
@@ -94,7 +94,7 @@ TEST_F(GeneralPageTest, EveryScrollStoresTheGammaAndLabelAndTheNextPaintShowsIt)
   page.OnPaint();
   controls.trackbars[IDC_GAMMA].position = 55;
   page.OnScroll(IDC_GAMMA);
-  EXPECT_EQ(settings.Bits(configtool::kGammaBase), 0x3DCCCCCCu);
+  EXPECT_EQ(settings.Bits(configtool::GammaBase), 0x3DCCCCCCu);
   EXPECT_EQ(controls.text[IDC_GAMMA_VALUE], "0.1");
   EXPECT_TRUE(settings.SettingsChanged());
   page.OnPaint();
@@ -102,7 +102,7 @@ TEST_F(GeneralPageTest, EveryScrollStoresTheGammaAndLabelAndTheNextPaintShowsIt)
 
   controls.trackbars[IDC_GAMMA].position = 0;
   page.OnScroll(IDC_GAMMA);
-  EXPECT_EQ(settings.Bits(configtool::kGammaBase), 0xBF800000u);
+  EXPECT_EQ(settings.Bits(configtool::GammaBase), 0xBF800000u);
   EXPECT_EQ(controls.text[IDC_GAMMA_VALUE], "-1.0");
 }
 
@@ -116,21 +116,21 @@ TEST_F(GeneralPageTest, WindowedModeNoUnchecksWithoutChangeYesKeepsItAndUnchecki
   EXPECT_EQ(controls.shown[0].captionId, IDS_CAPTION);
   EXPECT_EQ(controls.shown[0].style, platform::kMbYesNo | platform::kMbIconQuestion);
   EXPECT_FALSE(controls.checked[IDC_WINDOWED_MODE]);
-  EXPECT_EQ(settings.Int(configtool::kWindowedMode), 0);
+  EXPECT_EQ(settings.Int(configtool::WindowedMode), 0);
   EXPECT_FALSE(settings.SettingsChanged());
 
   controls.checked[IDC_WINDOWED_MODE] = true;
   controls.answers = {platform::kIdYes};
   page.OnCommand(IDC_WINDOWED_MODE, platform::kBnClicked);
   EXPECT_TRUE(controls.checked[IDC_WINDOWED_MODE]);
-  EXPECT_EQ(settings.Int(configtool::kWindowedMode), 1);
+  EXPECT_EQ(settings.Int(configtool::WindowedMode), 1);
   EXPECT_TRUE(settings.SettingsChanged());
 
   settings.SetSettingsChanged(false);
   controls.checked[IDC_WINDOWED_MODE] = false;
   page.OnCommand(IDC_WINDOWED_MODE, platform::kBnClicked);
   EXPECT_EQ(controls.shown.size(), 2u);
-  EXPECT_EQ(settings.Int(configtool::kWindowedMode), 0);
+  EXPECT_EQ(settings.Int(configtool::WindowedMode), 0);
   EXPECT_TRUE(settings.SettingsChanged());
 }
 

@@ -21,18 +21,18 @@ TEST(TexturesPage, ShowsTheStoredIndexesAndKeepsANumberThatIsNoItem) {
   EXPECT_EQ(state.controls.SelectedItem(IDC_TEXTURE_COMPRESSION), "Low");
   EXPECT_EQ(state.controls.SelectedItem(IDC_MAP_COMPRESSION), "Uncompressed");
 
-  state.app.settings.SetInt(configtool::kTextureCompression, 5);
+  state.app.settings.SetInt(configtool::TextureCompression, 5);
   page.OnPaint();
   EXPECT_EQ(state.controls.GetComboSelection(IDC_TEXTURE_COMPRESSION), -1);
-  EXPECT_EQ(state.app.settings.Int(configtool::kTextureCompression), 5);
+  EXPECT_EQ(state.app.settings.Int(configtool::TextureCompression), 5);
   EXPECT_FALSE(state.app.settings.SettingsChanged());
 
   state.controls.SetComboSelection(IDC_TEXTURE_COMPRESSION, 2);
   page.OnCommand(IDC_TEXTURE_COMPRESSION, platform::kCbnSelChange);
   state.controls.SetComboSelection(IDC_MAP_COMPRESSION, 0);
   page.OnCommand(IDC_MAP_COMPRESSION, platform::kCbnSelChange);
-  EXPECT_EQ(state.app.settings.Int(configtool::kTextureCompression), 2);
-  EXPECT_EQ(state.app.settings.Int(configtool::kMapCompression), 0);
+  EXPECT_EQ(state.app.settings.Int(configtool::TextureCompression), 2);
+  EXPECT_EQ(state.app.settings.Int(configtool::MapCompression), 0);
   EXPECT_TRUE(state.app.settings.SettingsChanged());
 }
 
@@ -56,11 +56,11 @@ TEST(EffectsPage, BumpMappingNeedsBothShaders11AndShowsTheStoredChoiceEitherWay)
     configtool::EffectsPage page(state.app, state.controls);
     state.CreateStore();
     if (row.probed) state.Probe({{640, 480}}, Caps(2048, 2048, 0, row.vertexShader, row.pixelShader));
-    state.app.settings.SetInt(configtool::kBumpMapping, 1);
+    state.app.settings.SetInt(configtool::BumpMapping, 1);
     page.OnPaint();
     EXPECT_EQ(state.controls.IsEnabled(IDC_BUMP_MAPPING), row.enabled) << row.device;
     EXPECT_TRUE(state.controls.checked[IDC_BUMP_MAPPING]) << row.device;
-    EXPECT_EQ(state.app.settings.Int(configtool::kBumpMapping), 1) << row.device;
+    EXPECT_EQ(state.app.settings.Int(configtool::BumpMapping), 1) << row.device;
     EXPECT_EQ(state.controls.SelectedItem(IDC_ENVIRONMENTAL_ANIMATION), "Normal") << row.device;
   }
 }
@@ -87,27 +87,27 @@ TEST_F(SoundPageTest, StoredCountsOutsideTheRangeShowAtTheEndsAndAreKept) {
             (std::vector<std::string>{"SetTrackbarMin(1038,0,0)", "SetTrackbarMax(1038,8,0)",
                                       "SetTrackbarPosition(1038,0,1)"}));
   EXPECT_EQ(Label(), "12");
-  settings.SetInt(configtool::kSoundEffectCount, 25);
+  settings.SetInt(configtool::SoundEffectCount, 25);
   page.OnPaint();
   EXPECT_EQ(Position(), 8);
   EXPECT_EQ(Label(), "20");
-  EXPECT_EQ(settings.Int(configtool::kSoundEffectCount), 25);
-  settings.SetInt(configtool::kSoundEffectCount, -3);
+  EXPECT_EQ(settings.Int(configtool::SoundEffectCount), 25);
+  settings.SetInt(configtool::SoundEffectCount, -3);
   page.OnPaint();
   EXPECT_EQ(Position(), 0);
   EXPECT_EQ(Label(), "12");
-  EXPECT_EQ(settings.Int(configtool::kSoundEffectCount), -3);
+  EXPECT_EQ(settings.Int(configtool::SoundEffectCount), -3);
   EXPECT_FALSE(settings.SettingsChanged());
 }
 
 TEST_F(SoundPageTest, TheTrackbarEndsStore20And12) {
   page.OnPaint();
   MoveTo(8);
-  EXPECT_EQ(settings.Int(configtool::kSoundEffectCount), 20);
+  EXPECT_EQ(settings.Int(configtool::SoundEffectCount), 20);
   EXPECT_EQ(Label(), "20");
   EXPECT_TRUE(settings.SettingsChanged());
   MoveTo(0);
-  EXPECT_EQ(settings.Int(configtool::kSoundEffectCount), 12);
+  EXPECT_EQ(settings.Int(configtool::SoundEffectCount), 12);
   EXPECT_EQ(Label(), "12");
 }
 
