@@ -3,8 +3,8 @@
 // swallowed keys, a start storm, the tab order, F1, the help texts, the help file and the About box; then, with the virtual
 // controller (the test-only dinput8.dll), assignment and navigation by
 // gamepad and what the tool asks of the device; the direction capture with
-// its confirmation marker read back from the screen, and the gamepad test
-// with its indicators, markers and vibration.
+// its confirmation marker read back from the screen, the gamepad test
+// with its indicators, markers and vibration, and a flood of events.
 #include <windows.h>
 
 #include <cstdio>
@@ -1078,3 +1078,80 @@ E2E_CASE(PlatformWindowEndsTheToolWithTheTestOrTheQuestionOpen) {
   E2E_CHECK_EQ(Stored("padsin000"), Repeat("-1", 5) + ",6,3," + Repeat("-1", 20));
 }
 
+namespace {
+
+// A driver thread that queues 256 button events every 80 ms, presses and
+// releases running through Buttons 1 to 32 with every fourth pair on Button 1:
+// far more than the 32 a cycle takes, so the device's buffer overflows.
+class EventFlood {
+ public:
+  explicit EventFlood(vpad::VirtualPad& pad) : pad_(pad), thread_(CreateThread(nullptr, 0, &Run, this, 0, nullptr)) {}
+  ~EventFlood() {
+    InterlockedExchange(&stop_, 1);
+    WaitForSingleObject(thread_, 5000);
+    CloseHandle(thread_);
+  }
+  EventFlood(const EventFlood&) = delete;
+  EventFlood& operator=(const EventFlood&) = delete;
+
+ private:
+  static DWORD WINAPI Run(LPVOID self) {
+    auto* flood = static_cast<EventFlood*>(self);
+    for (std::uint32_t n = 0; InterlockedCompareExchange(&flood->stop_, 0, 0) == 0;) {
+      for (int pair = 0; pair < 128; ++pair, ++n) {
+        const DWORD button = n % 4 == 0 ? 0 : n % 32;
+        flood->pad_.QueueEvent(DIJOFS_BUTTON(button), 0x80);
+        flood->pad_.QueueEvent(DIJOFS_BUTTON(button), 0);
+      }
+      Sleep(80);
+    }
+    return 0;
+  }
+
+  vpad::VirtualPad& pad_;
+  volatile LONG stop_ = 0;
+  HANDLE thread_;
+};
+
+}  // namespace
+
+// Every axis at its extreme and a flood of presses with "Movement" tracked: the
+// wizard and its confirmation run to their end by themselves and buffered
+// presses open the wizard again and again. When the flood is over one is left
+// open, waiting; an OK that reaches the main dialog then runs its OK path
+// inside that wizard, and the tool must end rather than wait for it.
+E2E_CASE(OkAfterAFloodOfEventsDuringTheCaptureEndsTheTool) {
+  VirtualController controller(vpad::StandardPad(false));
+  StoreSettings(kNothingAssigned, "1,1,1,1");
+  Tool tool = StartTool(true);
+  controller.WaitUntilAcquired();
+  e2e::FocusControl(tool.dialog, IDC_CAMERA);
+  e2e::WaitUntil([&] { return e2e::FocusedControlId(tool.process) == IDC_CAMERA; }, "the focus on Camera", 5000);
+  e2e::FocusControl(tool.dialog, IDC_MOVEMENT);
+  WaitForStatus(tool.dialog, "Allocate movement buttons.\n(Please press Button 1 to confirm selection.)");
+  for (vpad::Axis axis : {vpad::Axis::X, vpad::Axis::Y, vpad::Axis::Z, vpad::Axis::Slider0, vpad::Axis::Slider1}) {
+    E2E_REQUIRE(controller.pad.SetAxis(axis, 127));
+  }
+  {
+    EventFlood flood(controller.pad);
+    HWND confirm = e2e::WaitForDialog(tool.process, kConfirmTitle, 10000);
+    e2e::WaitUntil([&] { return !IsWindow(confirm); }, "the confirmation to end by itself", 5000);
+    e2e::WaitForDialog(tool.process, kCaptureTitle, 5000);  // opened again by a buffered press
+  }
+  controller.Cycles(25);  // the 640 buffered events are read
+  // Where the last press left no wizard waiting, Button 1 ends a waiting
+  // confirmation or opens the wizard again.
+  HWND wizard = nullptr;
+  for (int tap = 0; tap < 3 && wizard == nullptr; ++tap) {
+    wizard = e2e::FindTopLevel(tool.process, nullptr, kCaptureTitle);
+    if (wizard != nullptr) break;
+    E2E_REQUIRE(controller.pad.TapButton(0));
+    controller.Cycles(3);
+  }
+  E2E_REQUIRE(wizard != nullptr);
+  e2e::Click(tool.dialog, IDOK);
+  AnswerSaveQuestion(tool, IDYES);
+  ExpectSavedReport(tool);
+  E2E_CHECK(tool.process.EndsWithin(10000));
+  E2E_CHECK(!IsWindow(wizard));
+}
