@@ -14,16 +14,16 @@ namespace padtool::win32 {
 namespace {
 
 struct CancelContext {
-  HWND keep;
+  HWND owner;
 };
 
-// Every dialog of the thread but the main one: the open children and message
-// boxes, nested in each other's modal loops. Each loop ends when control gets
-// back to it, innermost first.
+// Every dialog that the main dialog owns: the open children and message boxes,
+// nested in each other's modal loops. Each loop ends when control gets back to
+// it, innermost first. The help viewer's windows belong to the viewer.
 BOOL CALLBACK CancelDialog(HWND window, LPARAM context) {
   const auto* cancel = reinterpret_cast<const CancelContext*>(context);
   char className[16] = {};
-  if (window != cancel->keep && GetClassNameA(window, className, sizeof className) > 0 &&
+  if (GetWindow(window, GW_OWNER) == cancel->owner && GetClassNameA(window, className, sizeof className) > 0 &&
       lstrcmpA(className, "#32770") == 0) {
     EndDialog(window, IDCANCEL);
   }
@@ -76,6 +76,7 @@ void PadChildWindows::RunAbout() {
 void PadChildWindows::CancelOpenDialogs() {
   cancelled_ = true;
   CancelContext context{Owner()};
+  if (context.owner == nullptr) return;
   EnumThreadWindows(GetCurrentThreadId(), &CancelDialog, reinterpret_cast<LPARAM>(&context));
 }
 
