@@ -13,6 +13,9 @@ class DialogLogic {
   virtual ~DialogLogic() = default;
   // WM_INITDIALOG, once the controls exist.
   virtual void OnInit() {}
+  // The control that has the focus when the dialog opens; 0 leaves it to the
+  // system, which gives it to the first tab stop.
+  virtual int InitialFocus() const { return 0; }
   // WM_PAINT, before the default painting.
   virtual void OnPaint() {}
   // WM_COMMAND from a control with its notification code; false leaves it to

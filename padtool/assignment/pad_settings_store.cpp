@@ -111,6 +111,9 @@ CloseDecision PadSettingsStore::SaveOnClose(const PadAssignment& record, bool si
     return CloseDecision::Close;
   }
 
+  // The question may open while a child dialog holds the flag already: leaving
+  // it set keeps the main dialog from reading the controller beside that child.
+  const std::uint8_t wasBusy = busy;
   busy = 1;
   CloseDecision decision = CloseDecision::Close;
   const int answer = dialog.ShowMessage(IDS_SAVE_CHANGES, IDS_CAPTION, platform::kMbYesNoCancel);
@@ -123,7 +126,7 @@ CloseDecision PadSettingsStore::SaveOnClose(const PadAssignment& record, bool si
   } else if (answer != platform::kIdNo) {
     decision = CloseDecision::Stay;
   }
-  busy = 0;
+  busy = wasBusy;
   return decision;
 }
 

@@ -37,8 +37,8 @@ class PadSettingsStore {
   void Load(PadAssignment& record, platform::DialogControls& dialog);
 
   // Writes the record if it differs from what is stored, asking first unless
-  // silent; `busy` is set while the question is open. Stay only when the user
-  // answered Cancel.
+  // silent; `busy` is set while the question is open and then goes back to
+  // what it was. Stay only when the user answered Cancel.
   CloseDecision SaveOnClose(const PadAssignment& record, bool silent, platform::DialogControls& dialog,
                             std::uint8_t& busy);
 

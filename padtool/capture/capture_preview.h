@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "padtool/dialogs/pad_child_dialogs.h"
+#include "padtool/input/control_reading.h"
 #include "platform/direct_input.h"
 
 namespace padtool {
@@ -22,13 +23,8 @@ inline bool operator!=(const MarkerPosition& a, const MarkerPosition& b) { retur
 // right and left drive x, and a later slot may overwrite an earlier one.
 enum class PreviewSlot { Up, Down, Right, Left };
 
-// The hat sectors of the preview, overlapping by 45 degrees so a diagonal
-// counts for both neighbours.
-enum class HatSector { Up, Right, Down, Left };
-bool InHatSector(std::uint32_t angle, HatSector sector);
-
-// The sector that hat code 40..43 or -40..-43 names for a slot.
-HatSector SectorFor(PreviewSlot slot, std::int32_t hatCode);
+// The wide hat sector that a hat code 40..43 or -40..-43 names for a slot.
+HatDirection SectorFor(PreviewSlot slot, InputCode hatCode);
 
 MarkerPosition PreviewPosition(const CapturedDirections& codes, const platform::JoyState2& state,
                                std::uint64_t held);

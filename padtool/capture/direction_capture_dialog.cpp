@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "padtool/input/control_reading.h"
 #include "padtool/resources/resource.h"
 
 namespace padtool {
@@ -10,25 +11,12 @@ namespace padtool {
 namespace {
 
 constexpr std::int32_t kProbeThreshold = 63;
-constexpr unsigned kButtonCount = 32;
+constexpr InputCode kButtonCount = 32;
 
 // Above 63 reports the code, below -63 the code negated.
 std::optional<InputCode> ProbeAxis(std::int32_t value, InputCode code) {
   if (value > kProbeThreshold) return code;
   if (value < -kProbeThreshold) return -code;
-  return std::nullopt;
-}
-
-// Up, down, right or left of a hat as its probe code; the exact diagonals
-// 4500, 13500, 22500 and 31500 match nothing. The second hat's vertical half
-// counts up as positive.
-std::optional<InputCode> ProbeHat(std::uint32_t angle, InputCode horizontal, InputCode vertical, bool upPositive) {
-  if (angle == kHatCentred) return std::nullopt;
-  const InputCode up = upPositive ? vertical : -vertical;
-  if (angle < 4500 || (angle > 31500 && angle <= 36000)) return up;
-  if (angle > 13500 && angle < 22500) return -up;
-  if (angle > 4500 && angle < 13500) return horizontal;
-  if (angle > 22500 && angle < 31500) return -horizontal;
   return std::nullopt;
 }
 
@@ -50,21 +38,23 @@ std::optional<InputCode> DirectionCaptureDialog::ProbeControl(const PadInputStat
                                                               const platform::JoyState2& state,
                                                               bool hatSwitchesEnabled, bool sliderEnabled) {
   if ((input.pressed & 1u) == 0) return std::nullopt;
-  const std::int32_t axes[] = {state.lX, state.lY, state.lZ, state.lRx, state.lRy, state.lRz};
-  for (int i = 0; i < 6; ++i) {
-    if (auto code = ProbeAxis(axes[i], kXAxis + i)) return code;
+  for (InputCode axis = kXAxis; axis <= kRzAxis; ++axis) {
+    if (auto code = ProbeAxis(AxisReading(state, axis), axis)) return code;
   }
   if (sliderEnabled) {
-    for (int i = 0; i < 2; ++i) {
-      if (auto code = ProbeAxis(state.rglSlider[i], kFirstSlider + i)) return code;
+    for (InputCode slider = kFirstSlider; slider <= kSecondSlider; ++slider) {
+      if (auto code = ProbeAxis(AxisReading(state, slider), slider)) return code;
     }
   }
   if (hatSwitchesEnabled) {
-    if (auto code = ProbeHat(state.rgdwPOV[0], kFirstHatHorizontal, kFirstHatVertical, false)) return code;
-    if (auto code = ProbeHat(state.rgdwPOV[1], kSecondHatHorizontal, kSecondHatVertical, true)) return code;
+    for (int hat = 0; hat < 2; ++hat) {
+      const std::uint32_t angle = state.rgdwPOV[hat];
+      if (IsCentred(angle)) continue;
+      if (auto direction = NarrowSectorOf(angle)) return HatCodeTowards(hat, *direction);
+    }
   }
-  for (unsigned bit = 1; bit < kButtonCount; ++bit) {
-    if ((input.held & (std::uint64_t{1} << bit)) != 0) return static_cast<InputCode>(bit);
+  for (InputCode button = 1; button < kButtonCount; ++button) {
+    if (BitHeld(input.held, button)) return button;
   }
   return std::nullopt;
 }

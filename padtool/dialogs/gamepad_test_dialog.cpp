@@ -70,6 +70,8 @@ void GamepadTestDialog::OnInit() {
   controls_.StartTimer(kPadTimerId, kPadTimerPeriodMs);
 }
 
+int GamepadTestDialog::InitialFocus() const { return platform::kIdOk; }
+
 bool GamepadTestDialog::OnCommand(int id, int notification) {
   if (id != IDC_TEST_VIBRATION || notification != platform::kBnClicked) return false;
   PadDevice* device = ActivePadDevice();

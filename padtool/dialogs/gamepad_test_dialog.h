@@ -42,6 +42,9 @@ class GamepadTestDialog : public platform::DialogLogic {
                     const GamepadTestInput& input, GroupMarkers& lastShown = ProcessLastShownMarkers());
 
   void OnInit() override;
+  // OK: a push button with the focus takes Enter, so Enter closes the test
+  // instead of playing a pulse from "Vibration Test", the first tab stop.
+  int InitialFocus() const override;
   bool OnCommand(int id, int notification) override;
   void OnTimer(unsigned id) override;
 

@@ -24,8 +24,6 @@ class TestReadings {
   std::int32_t Pair(InputCode first, InputCode second) const;
 
  private:
-  std::int32_t HatReading(InputCode code) const;
-
   const platform::JoyState2& state_;
   std::uint64_t held_;
   bool sliderEnabled_;

@@ -1,6 +1,6 @@
 // What the main dialog opens as modal children: the direction capture (wizard
-// and confirmation) and the gamepad test. The main dialog brackets each call
-// with its busy flag.
+// and confirmation), the gamepad test and the About box. The main dialog
+// brackets each call with its busy flag.
 #pragma once
 
 #include <array>
@@ -36,6 +36,11 @@ class PadChildDialogs {
                                                               bool sliderEnabled, bool menusMode) = 0;
   // Runs the gamepad test on a copy of the record; nothing comes back.
   virtual void RunGamepadTest(const GamepadTestInput& input) = 0;
+  // Runs the About box (dialog 100).
+  virtual void RunAbout() = 0;
+  // The main dialog has closed: every open child dialog and message box of the
+  // tool ends as if cancelled, and no further child opens.
+  virtual void CancelOpenDialogs() = 0;
 };
 
 }  // namespace padtool

@@ -1,7 +1,7 @@
 // The main dialog's modal children on Win32: the direction capture wizard
 // (dialog 134) followed, when it ends with OK, by the confirmation (dialog
-// 130), and the gamepad test (dialog 135). Each is the generic logic window
-// over its portable logic.
+// 130), the gamepad test (dialog 135) and the About box (dialog 100). The
+// first three are the generic logic window over their portable logic.
 #pragma once
 
 #include <windows.h>
@@ -22,6 +22,8 @@ class PadChildWindows : public PadChildDialogs {
   std::optional<CapturedDirections> CaptureDirections(int headingStringId, bool hatSwitchesEnabled,
                                                       bool sliderEnabled, bool menusMode) override;
   void RunGamepadTest(const GamepadTestInput& input) override;
+  void RunAbout() override;
+  void CancelOpenDialogs() override;
 
  private:
   HWND Owner() const { return owner_ != nullptr ? owner_->Window() : nullptr; }
@@ -29,6 +31,7 @@ class PadChildWindows : public PadChildDialogs {
   HINSTANCE instance_;
   const platform::win32::DialogBase* owner_ = nullptr;
   platform::win32::Win32DebugOutput debug_;
+  bool cancelled_ = false;
 };
 
 }  // namespace padtool::win32

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <new>
+#include <optional>
 
 #include "padtool/resources/resource.h"
 
@@ -15,6 +16,7 @@ constexpr std::uint64_t Bit(unsigned bit) { return std::uint64_t{1} << bit; }
 constexpr std::array<int, 8> kGamepadButtons = {IDC_MOVEMENT,   IDC_CAMERA,  IDC_MENUS,   IDC_DEFAULT_SETUP,
                                                 IDC_SETUP_A,    IDC_SETUP_B, IDC_SETUP_C, IDC_TEST_GAMEPAD};
 
+constexpr unsigned kAboutCommand = 0x10;
 constexpr unsigned kKeyB = 0x42;
 constexpr unsigned kKeyNumpad2 = 0x62;
 
@@ -61,7 +63,16 @@ void PadConfigDialog::Initialise(platform::WindowId window, platform::ModuleToke
 
 void PadConfigDialog::Destroy() { device_.reset(); }
 
+template <typename Child>
+void PadConfigDialog::WhileBusy(Child&& child) {
+  const std::uint8_t wasBusy = busy_;
+  busy_ = 1;
+  child();
+  busy_ = wasBusy;
+}
+
 void PadConfigDialog::OnTimer() {
+  if (closed_) return;
   if (services_.windows.TopLevelWindowExists(kPlatformWindowClass, nullptr)) {
     silentSave_ = 1;
     OnOk();
@@ -188,6 +199,7 @@ void PadConfigDialog::OnFocusLeaving(int receiverId) {
 }
 
 void PadConfigDialog::OnClicked(int id) {
+  if (closed_) return;
   platform::DialogControls& controls = services_.controls;
   switch (id) {
     case IDC_ENABLE_GAMEPAD:
@@ -212,10 +224,25 @@ void PadConfigDialog::OnClicked(int id) {
 }
 
 void PadConfigDialog::OnOk() {
+  if (closed_) return;
   if (store_.SaveOnClose(record_, silentSave_ != 0, services_.controls, busy_) != CloseDecision::Close) return;
+  // The platform window's tick may have closed the dialog while the question was open.
+  if (closed_) return;
+  closed_ = true;
   services_.controls.StopTimer(kPadTimerId);
   CopyControlsToRecord();
   services_.controls.EndDialog(platform::kIdOk);
+  // The OK path can run while a child dialog or the save question is open (the
+  // platform window's tick, or an OK that reaches the disabled dialog): the
+  // dialog ends only once they have, and what they would still hand back
+  // belongs to a record already saved.
+  services_.children.CancelOpenDialogs();
+}
+
+bool PadConfigDialog::OnSystemCommand(unsigned command) {
+  if ((command & 0xFFF0) != kAboutCommand) return false;
+  RunAbout();
+  return true;
 }
 
 bool PadConfigDialog::SwallowsKeyDown(unsigned virtualKey) {
@@ -254,17 +281,18 @@ void PadConfigDialog::Capture(DirectionGroup group) {
   if (group == DirectionGroup::Camera) heading = IDS_CAPTURE_CAMERA;
   if (group == DirectionGroup::Menus) heading = IDS_CAPTURE_MENUS;
   pendingTarget_ = kNoTarget;
-  busy_ = 1;
-  auto captured = services_.children.CaptureDirections(heading, controls.IsChecked(IDC_ENABLE_HAT_SWITCHES),
-                                                       controls.IsChecked(IDC_ENABLE_SLIDER),
-                                                       group == DirectionGroup::Menus);
-  if (captured) {
+  std::optional<CapturedDirections> captured;
+  WhileBusy([&] {
+    captured = services_.children.CaptureDirections(heading, controls.IsChecked(IDC_ENABLE_HAT_SWITCHES),
+                                                    controls.IsChecked(IDC_ENABLE_SLIDER),
+                                                    group == DirectionGroup::Menus);
+  });
+  if (captured && !closed_) {
     record_.codes[DirectionIndex(group, Direction::Up)] = captured->up;
     record_.codes[DirectionIndex(group, Direction::Down)] = captured->down;
     record_.codes[DirectionIndex(group, Direction::Left)] = captured->left;
     record_.codes[DirectionIndex(group, Direction::Right)] = captured->right;
   }
-  busy_ = 0;
 }
 
 void PadConfigDialog::ApplyPredefinedSetup(PredefinedSetup setup) {
@@ -294,9 +322,12 @@ void PadConfigDialog::RunGamepadTest() {
   input.sliderEnabled = controls.IsChecked(IDC_ENABLE_SLIDER);
   input.hatSwitchesEnabled = controls.IsChecked(IDC_ENABLE_HAT_SWITCHES);
   pendingTarget_ = kNoTarget;
-  busy_ = 1;
-  services_.children.RunGamepadTest(input);
-  busy_ = 0;
+  WhileBusy([&] { services_.children.RunGamepadTest(input); });
+}
+
+void PadConfigDialog::RunAbout() {
+  if (closed_) return;
+  WhileBusy([&] { services_.children.RunAbout(); });
 }
 
 void PadConfigDialog::ShowHelp() {

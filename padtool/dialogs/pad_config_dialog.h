@@ -87,6 +87,8 @@ class PadConfigDialog {
   void OnClicked(int id);
   // OK, Enter, Cancel, Esc and the close box.
   void OnOk();
+  // WM_SYSCOMMAND; true when handled (the About entry, 0x10).
+  bool OnSystemCommand(unsigned command);
 
   // Keys that the dialog window itself swallows: B and numeric keypad 2.
   static bool SwallowsKeyDown(unsigned virtualKey);
@@ -98,6 +100,8 @@ class PadConfigDialog {
   const std::string& StatusText() const { return statusText_; }
   bool Busy() const { return busy_ != 0; }
   bool SilentSave() const { return silentSave_ != 0; }
+  // The OK path has ended the dialog.
+  bool Closed() const { return closed_; }
   PadDevice* Device() const { return device_.get(); }
 
  private:
@@ -112,6 +116,11 @@ class PadConfigDialog {
   void Capture(DirectionGroup group);
   void ApplyPredefinedSetup(PredefinedSetup setup);
   void RunGamepadTest();
+  void RunAbout();
+  // Sets the busy flag around a modal child and puts back what it was: the OK
+  // path can run inside a child, and its question must not clear the flag.
+  template <typename Child>
+  void WhileBusy(Child&& child);
   void ShowHelp();
 
   PadConfigServices services_;
@@ -122,6 +131,7 @@ class PadConfigDialog {
   int trackedControl_ = 1003;
   std::uint8_t busy_ = 0;
   std::uint8_t silentSave_ = 0;
+  bool closed_ = false;
   platform::WindowId window_ = 0;
   std::unique_ptr<PadDevice> device_;
 };

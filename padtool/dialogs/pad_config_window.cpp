@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "padtool/dialogs/about_dialog.h"
 #include "padtool/resources/resource.h"
 
 namespace padtool::win32 {
@@ -83,10 +82,7 @@ PadConfigWindow::PadConfigWindow(HINSTANCE instance, const PadWindowServices& se
   OnMessage(WM_CHAR, [](WPARAM wParam, LPARAM) -> INT_PTR { return SwallowedKey(WM_CHAR, wParam); });
   OnMessage(WM_HELP, [](WPARAM, LPARAM) -> INT_PTR { return TRUE; });  // F1 opens nothing
   OnMessage(WM_SYSCOMMAND, [this](WPARAM wParam, LPARAM) -> INT_PTR {
-    if ((wParam & 0xFFF0) != kAboutCommand) return FALSE;
-    AboutDialog about(Instance());
-    about.RunModal(Window());
-    return TRUE;
+    return logic_.OnSystemCommand(static_cast<unsigned>(wParam)) ? TRUE : FALSE;
   });
   OnMessage(WM_PAINT, [this](WPARAM, LPARAM) -> INT_PTR { return PaintMinimised(); });
   OnMessage(WM_QUERYDRAGICON, [this](WPARAM, LPARAM) -> INT_PTR { return reinterpret_cast<INT_PTR>(icon_); });

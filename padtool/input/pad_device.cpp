@@ -58,21 +58,14 @@ PadDevice* ActivePadDevice() { return gActiveDevice; }
 void PublishPadDevice(PadDevice* device) { gActiveDevice = device; }
 
 PadTick UpdateActivePad() {
-  static const platform::JoyState2 kRest = [] {
-    platform::JoyState2 rest{};
-    for (std::uint32_t& hat : rest.rgdwPOV) hat = kHatCentred;
-    return rest;
-  }();
   PadDevice* device = ActivePadDevice();
-  if (device == nullptr) return {kRest, PadInputState{}};
+  if (device == nullptr) return {RestingState(), PadInputState{}};
   device->Update();
   return {device->State(), device->Input()};
 }
 
 PadDevice::PadDevice(platform::DirectInputProvider& provider, PadInputState& input, std::uint32_t& sliderCount)
-    : provider_(provider), input_(input), sliderCount_(sliderCount) {
-  for (std::uint32_t& hat : state_.rgdwPOV) hat = kHatCentred;
-}
+    : provider_(provider), input_(input), sliderCount_(sliderCount), state_(RestingState()) {}
 
 PadDevice::~PadDevice() {
   if (device_ != nullptr) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "padtool/input/control_reading.h"
 #include "platform/direct_input.h"
 
 namespace padtool {
@@ -21,10 +22,6 @@ constexpr unsigned kStickDownBit = 35;
 // Every window that reads the controller does so from its own timer.
 constexpr unsigned kPadTimerId = 1;
 constexpr unsigned kPadTimerPeriodMs = 80;
-
-// A hat's value while it is centred; otherwise hundredths of a degree
-// clockwise from up, below 36000.
-constexpr std::uint32_t kHatCentred = 0xFFFFFFFF;
 
 // What the last read cycle saw, rebuilt by every PadDevice::Update.
 struct PadInputState {

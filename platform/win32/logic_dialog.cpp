@@ -34,7 +34,11 @@ LogicDialog::LogicDialog(HINSTANCE instance, int dialogId, Win32DialogControls& 
 INT_PTR LogicDialog::OnInitDialog() {
   controls_.SetWindow(Window());
   logic_.OnInit();
-  return TRUE;
+  HWND focus = logic_.InitialFocus() != 0 ? GetDlgItem(Window(), logic_.InitialFocus()) : nullptr;
+  if (focus == nullptr) return TRUE;
+  // FALSE tells the system that the focus is set already.
+  SetFocus(focus);
+  return FALSE;
 }
 
 void LogicDialog::OnDestroy() { logic_.OnDestroy(); }

@@ -3,8 +3,8 @@
 // swallowed keys, a start storm, the tab order, F1, the help texts, the help file and the About box; then, with the virtual
 // controller (the test-only dinput8.dll), assignment and navigation by
 // gamepad and what the tool asks of the device; the direction capture with
-// its confirmation marker read back from the screen, and the gamepad test
-// with its indicators, markers and vibration.
+// its confirmation marker read back from the screen, the gamepad test
+// with its indicators, markers and vibration, and a flood of events.
 #include <windows.h>
 
 #include <cstdio>
@@ -882,9 +882,17 @@ E2E_CASE(GamepadTestIndicatorsFollowHeldButtonsAndVibrationFollowsForceFeedback)
   E2E_CHECK(!e2e::IsChecked(test, IDC_TEST_CANCEL));
   E2E_REQUIRE(controller.pad.ReleaseButton(1));
   e2e::WaitUntil([&] { return !e2e::IsChecked(test, IDC_TEST_SELECT_CONFIRM); }, "Select / Confirm to go out", 5000);
-  e2e::Click(test, IDC_TEST_CANCEL);  // a click of the user changes no indicator
-  controller.Cycles(3);
-  E2E_CHECK(!e2e::IsChecked(test, IDC_TEST_CANCEL));
+  // Cancel (Button 3) held lights Cancel and no other indicator.
+  E2E_REQUIRE(controller.pad.PressButton(2));
+  e2e::WaitUntil([&] { return e2e::IsChecked(test, IDC_TEST_CANCEL); }, "Cancel to light up", 5000);
+  controller.Cycles(2);
+  for (int id : kIndicators) E2E_CHECK_EQ(e2e::IsChecked(test, id), id == IDC_TEST_CANCEL);
+  // A click of the user checks no indicator: read at once, before a tick could repaint it.
+  SendMessageA(e2e::Control(test, IDC_TEST_SELECT_CONFIRM), BM_CLICK, 0, 0);
+  E2E_CHECK(!e2e::IsChecked(test, IDC_TEST_SELECT_CONFIRM));
+  E2E_CHECK(e2e::IsChecked(test, IDC_TEST_CANCEL));
+  E2E_REQUIRE(controller.pad.ReleaseButton(2));
+  e2e::WaitUntil([&] { return !e2e::IsChecked(test, IDC_TEST_CANCEL); }, "Cancel to go out", 5000);
   CloseGamepadTest(test);
 
   e2e::Click(tool.dialog, IDC_ENABLE_FORCE_FEEDBACK);
@@ -1009,4 +1017,163 @@ E2E_CASE(FailedEffectCreationAcquiresOnceMoreAndSendsNothing) {
   E2E_REQUIRE(controller.pad.ReadRecord(record));
   E2E_CHECK_EQ(record.setParametersCount, 0u);
   CloseGamepadTest(test);
+}
+
+
+// Windows gives Enter to a push button that has the focus; the test opens with
+// the focus on OK, so Enter closes it even where "Vibration Test" is the first
+// tab stop. A click on "Vibration Test" still plays its pulse.
+E2E_CASE(EnterClosesTheGamepadTestWithoutAPulse) {
+  VirtualController controller(vpad::StandardPad(true));
+  StoreSettings(kNothingAssigned, "1,1,1,1");
+  Tool tool = StartTool(true);
+  controller.WaitUntilAcquired();
+  HWND test = OpenGamepadTest(tool);
+  E2E_CHECK(e2e::IsEnabled(test, IDC_TEST_VIBRATION));
+  e2e::WaitUntil([&] { return e2e::FocusedControlId(tool.process) == IDOK; }, "the focus on OK", 5000);
+  std::vector<std::int32_t> direction;
+  E2E_CHECK(!OneVibrationTest(controller, test, 2, &direction).empty());
+  e2e::FocusControl(test, IDOK);
+  e2e::WaitUntil([&] { return e2e::FocusedControlId(tool.process) == IDOK; }, "the focus back on OK", 5000);
+  controller.Cycles(6);  // the pulse has faded
+  vpad::Record record{};
+  E2E_REQUIRE(controller.pad.ReadRecord(record));
+  const std::uint32_t before = record.setParametersCount;
+  // As a key arrives: key down, its character, key up, to the focused control.
+  HWND ok = e2e::Control(test, IDOK);
+  const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(VK_RETURN, 0)) << 16;
+  PostMessageA(ok, WM_KEYDOWN, VK_RETURN, 1 | scan);
+  PostMessageA(ok, WM_CHAR, '\r', 1 | scan);
+  PostMessageA(ok, WM_KEYUP, VK_RETURN, 1 | scan | (1u << 30) | (1u << 31));
+  e2e::WaitUntil([&] { return !IsWindow(test); }, "Enter to close the gamepad test", 5000);
+  controller.Cycles(6);
+  E2E_REQUIRE(controller.pad.ReadRecord(record));
+  for (std::uint32_t n = before; n < record.setParametersCount; ++n) {
+    E2E_CHECK_EQ(record.setParameters[n % vpad::kMaxSetParameters].parameters.constantMagnitude, 0);
+  }
+  E2E_CHECK(tool.process.Running());
+}
+
+E2E_CASE(AboutBoxLeavesTheControllerUnread) {
+  VirtualController controller(vpad::StandardPad(false));
+  StoreSettings(kNothingAssigned, "1,1,1,1");
+  Tool tool = StartTool(true);
+  controller.WaitUntilAcquired();
+  PostMessageA(tool.dialog, WM_SYSCOMMAND, 0x10, 0);
+  HWND about = e2e::WaitForDialog(tool.process, "About Veldara Gamepad Configuration Tool");
+  std::uint32_t readsBefore = 0;
+  E2E_REQUIRE(controller.pad.CallCount(vpad::Call::GetDeviceState, readsBefore));
+  E2E_REQUIRE(controller.pad.TapButton(4));
+  e2e::Pump(1600);  // twenty ticks of the main dialog
+  std::uint32_t readsAfter = 0;
+  E2E_REQUIRE(controller.pad.CallCount(vpad::Call::GetDeviceState, readsAfter));
+  E2E_CHECK_EQ(readsAfter, readsBefore);
+  E2E_CHECK_EQ(e2e::ComboSelection(tool.dialog, IDC_FUNC_SELECT_CONFIRM), -1);
+  e2e::Click(about, IDOK);
+  e2e::WaitUntil([&] { return !IsWindow(about); }, "the About box to close", 5000);
+  // The press waited in the device's buffer for the main dialog.
+  WaitForSelection(tool.dialog, IDC_FUNC_SELECT_CONFIRM, 4);
+}
+
+// With the gamepad test open, and again with the save question open, the
+// platform window makes the tool save what it had and end; nothing stays open.
+E2E_CASE(PlatformWindowEndsTheToolWithTheTestOrTheQuestionOpen) {
+  {
+    VirtualController controller(vpad::StandardPad(false));
+    StoreSettings(kNothingAssigned, "1,1,1,1");
+    Tool tool = StartTool(true);
+    controller.WaitUntilAcquired();
+    e2e::SelectComboItem(tool.dialog, IDC_FUNC_CANCEL, 6);
+    HWND test = OpenGamepadTest(tool);
+    e2e::OwnWindow platform("OrbinetUS", nullptr);
+    E2E_CHECK(tool.process.EndsWithin(8000));
+    E2E_CHECK(!IsWindow(test));
+    E2E_CHECK_EQ(Stored("padsin000"), Repeat("-1", 5) + ",6," + Repeat("-1", 21));
+  }
+  Tool tool = StartTool();
+  e2e::SelectComboItem(tool.dialog, IDC_FUNC_MAIN_MENU, 3);
+  e2e::Click(tool.dialog, IDOK);
+  e2e::MessageBoxInfo question = e2e::WaitForMessageBox(tool.process);
+  E2E_CHECK_EQ(question.text, std::string("Save changes? "));
+  e2e::OwnWindow platform("OrbinetUS", nullptr);
+  E2E_CHECK(tool.process.EndsWithin(8000));
+  E2E_CHECK_EQ(Stored("padsin000"), Repeat("-1", 5) + ",6,3," + Repeat("-1", 20));
+}
+
+namespace {
+
+// A driver thread that queues 256 button events every 80 ms, presses and
+// releases running through Buttons 1 to 32 with every fourth pair on Button 1:
+// far more than the 32 a cycle takes, so the device's buffer overflows.
+class EventFlood {
+ public:
+  explicit EventFlood(vpad::VirtualPad& pad) : pad_(pad), thread_(CreateThread(nullptr, 0, &Run, this, 0, nullptr)) {}
+  ~EventFlood() {
+    InterlockedExchange(&stop_, 1);
+    WaitForSingleObject(thread_, 5000);
+    CloseHandle(thread_);
+  }
+  EventFlood(const EventFlood&) = delete;
+  EventFlood& operator=(const EventFlood&) = delete;
+
+ private:
+  static DWORD WINAPI Run(LPVOID self) {
+    auto* flood = static_cast<EventFlood*>(self);
+    for (std::uint32_t n = 0; InterlockedCompareExchange(&flood->stop_, 0, 0) == 0;) {
+      for (int pair = 0; pair < 128; ++pair, ++n) {
+        const DWORD button = n % 4 == 0 ? 0 : n % 32;
+        flood->pad_.QueueEvent(DIJOFS_BUTTON(button), 0x80);
+        flood->pad_.QueueEvent(DIJOFS_BUTTON(button), 0);
+      }
+      Sleep(80);
+    }
+    return 0;
+  }
+
+  vpad::VirtualPad& pad_;
+  volatile LONG stop_ = 0;
+  HANDLE thread_;
+};
+
+}  // namespace
+
+// Every axis at its extreme and a flood of presses with "Movement" tracked: the
+// wizard and its confirmation run to their end by themselves and buffered
+// presses open the wizard again and again. When the flood is over one is left
+// open, waiting; an OK that reaches the main dialog then runs its OK path
+// inside that wizard, and the tool must end rather than wait for it.
+E2E_CASE(OkAfterAFloodOfEventsDuringTheCaptureEndsTheTool) {
+  VirtualController controller(vpad::StandardPad(false));
+  StoreSettings(kNothingAssigned, "1,1,1,1");
+  Tool tool = StartTool(true);
+  controller.WaitUntilAcquired();
+  e2e::FocusControl(tool.dialog, IDC_CAMERA);
+  e2e::WaitUntil([&] { return e2e::FocusedControlId(tool.process) == IDC_CAMERA; }, "the focus on Camera", 5000);
+  e2e::FocusControl(tool.dialog, IDC_MOVEMENT);
+  WaitForStatus(tool.dialog, "Allocate movement buttons.\n(Please press Button 1 to confirm selection.)");
+  for (vpad::Axis axis : {vpad::Axis::X, vpad::Axis::Y, vpad::Axis::Z, vpad::Axis::Slider0, vpad::Axis::Slider1}) {
+    E2E_REQUIRE(controller.pad.SetAxis(axis, 127));
+  }
+  {
+    EventFlood flood(controller.pad);
+    HWND confirm = e2e::WaitForDialog(tool.process, kConfirmTitle, 10000);
+    e2e::WaitUntil([&] { return !IsWindow(confirm); }, "the confirmation to end by itself", 5000);
+    e2e::WaitForDialog(tool.process, kCaptureTitle, 5000);  // opened again by a buffered press
+  }
+  controller.Cycles(25);  // the 640 buffered events are read
+  // Where the last press left no wizard waiting, Button 1 ends a waiting
+  // confirmation or opens the wizard again.
+  HWND wizard = nullptr;
+  for (int tap = 0; tap < 3 && wizard == nullptr; ++tap) {
+    wizard = e2e::FindTopLevel(tool.process, nullptr, kCaptureTitle);
+    if (wizard != nullptr) break;
+    E2E_REQUIRE(controller.pad.TapButton(0));
+    controller.Cycles(3);
+  }
+  E2E_REQUIRE(wizard != nullptr);
+  e2e::Click(tool.dialog, IDOK);
+  AnswerSaveQuestion(tool, IDYES);
+  ExpectSavedReport(tool);
+  E2E_CHECK(tool.process.EndsWithin(10000));
+  E2E_CHECK(!IsWindow(wizard));
 }

@@ -50,6 +50,9 @@ TEST(DirectionProbe, FirstMatchInTheDocumentedOrder) {
       {"X below -63", [](JoyState2& s) { s.lX = -64; }, -32},
       {"63 is no push", [](JoyState2& s) { s.lY = 63; s.lZ = -63; }, 4},
       {"X before Y", [](JoyState2& s) { s.lY = 100; s.lX = -100; }, -32},
+      {"Y before Z", [](JoyState2& s) { s.lZ = 127; s.lY = -127; }, -33},
+      {"Z alone", [](JoyState2& s) { s.lZ = 100; }, 34},
+      {"Rx alone", [](JoyState2& s) { s.lRx = -100; }, -35},
       {"resting Rz before sliders, hats and buttons",
        [](JoyState2& s) { s.lRz = -127; s.rglSlider[0] = 127; s.rgdwPOV[0] = 0; }, -37},
       {"Rx, Ry", [](JoyState2& s) { s.lRy = 90; s.lRx = 0; }, 36},
@@ -308,6 +311,19 @@ TEST_F(CaptureConfirmTest, MenusMoveOnlyVerticallyOnADiagonal) {
     EXPECT_EQ(fresh.Of(DrawCall::kText)[0].x, menus ? 76 : 107) << menus;
     EXPECT_EQ(fresh.Of(DrawCall::kText)[0].y, 139) << menus;
   }
+}
+
+TEST_F(CaptureConfirmTest, WithoutAContextThePositionIsRememberedAndNothingIsDrawn) {
+  Open({33, 33, 32, 32}, false);
+  drawing.contextAvailable = false;
+  live.pad.state.lX = 127;
+  dialog->OnTimer(1);
+  EXPECT_EQ(lastDrawn, (MarkerPosition{127, 0}));
+  ASSERT_EQ(drawing.calls.size(), 1u);
+  EXPECT_EQ(drawing.calls[0].kind, DrawCall::kGetContext);
+  drawing.contextAvailable = true;
+  dialog->OnTimer(1);
+  EXPECT_TRUE(Texts().empty()) << "the position already counts as drawn";
 }
 
 TEST_F(CaptureConfirmTest, NewPressOfButtonOneAcceptsAndTheTickStillDraws) {

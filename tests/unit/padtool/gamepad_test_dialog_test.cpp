@@ -211,6 +211,39 @@ TEST_F(GamepadTestDialogTest, IndicatorsLightForHeldButtonsOnly) {
   EXPECT_EQ(controls.checked.size(), 15u);
 }
 
+// Each function on its own button (slot k on Button k + 1): holding one button
+// lights exactly the indicator of its function.
+TEST_F(GamepadTestDialogTest, EachIndicatorShowsItsOwnFunction) {
+  // Indicator id and the function's storage entry.
+  const std::pair<int, int> kIndicatorEntries[] = {{1013, 7},  {1014, 5},  {1015, 8},  {1016, 6},  {1017, 0},
+                                                   {1019, 1},  {1018, 3},  {1020, 12}, {1021, 9},  {1026, 4},
+                                                   {1022, 2},  {1023, 25}, {1027, 10}, {1028, 11}, {1030, 26}};
+  for (int slot = 0; slot < 15; ++slot) input.functions[static_cast<std::size_t>(slot)] = slot;
+  Open();
+  for (const auto& [indicator, entry] : kIndicatorEntries) {
+    const int button = entry <= 12 ? entry : entry - 12;
+    live.pad.state = Resting();
+    live.pad.Hold(static_cast<std::uint32_t>(button), true);
+    Tick();
+    for (const auto& [other, unused] : kIndicatorEntries) {
+      EXPECT_EQ(controls.checked[other], other == indicator) << "Button " << button + 1 << ", indicator " << other;
+    }
+  }
+}
+
+TEST_F(GamepadTestDialogTest, WithoutAContextTheOldMarkerIsErasedAndNothingElseHappens) {
+  input.functions[0] = 0;  // Autorun on Button 1, held below
+  Open();
+  drawing.contextAvailable = false;
+  live.pad.state.lX = -127;
+  live.pad.Hold(0, true);
+  Tick();
+  EXPECT_EQ(drawing.Of(DrawCall::kRedrawRect).size(), 1u) << "the erase comes before the context";
+  EXPECT_EQ(last[0].h, -127) << "the new value counts as shown";
+  EXPECT_TRUE(drawing.Of(DrawCall::kText).empty());
+  EXPECT_TRUE(controls.checked.empty()) << "no indicator is touched";
+}
+
 TEST_F(GamepadTestDialogTest, SecondOpeningErasesWhereTheFirstLeft) {
   Open();
   live.pad.state.lY = 127;

@@ -119,6 +119,14 @@ class Children : public padtool::PadChildDialogs {
     busyInTest.push_back(dialog->Busy());
     if (whileOpen) whileOpen();
   }
+  void RunAbout() override {
+    busyInAbout.push_back(dialog->Busy());
+    if (whileOpen) whileOpen();
+  }
+  void CancelOpenDialogs() override { ++cancels; }
+
+  std::vector<bool> busyInAbout;
+  int cancels = 0;
 };
 
 class PadConfigDialogTest : public ::testing::Test {
@@ -288,28 +296,103 @@ TEST_F(PadConfigDialogTest, PlatformWindowTestRunsWhileAChildDialogIsOpen) {
   EXPECT_EQ(Stored("padmode000"), "0,1,1,1");
 }
 
-// The silent save of the tick and the confirmed save of the question each
-// write both values: four writes, the same texts.
-TEST_F(PadConfigDialogTest, PlatformWindowDuringTheSaveQuestionSavesSilentlyThenTheAnswerWritesAgain) {
+// The capture (which would hand back codes), the test and the About box: the
+// save is of the record as the tick saw it, the child is told to end, and what
+// it hands back afterwards is dropped.
+TEST_F(PadConfigDialogTest, PlatformWindowWithAChildOpenSavesTheRecordAsSeenAndEndsTheChild) {
+  for (int opener : {1006, 1014, 0}) {
+    SCOPED_TRACE(opener);
+    StoreSettings(AllMinusOne(), "1,1,1,1");
+    children.cancels = 0;
+    Open();
+    controls.Choose(1016, 2);
+    children.result = padtool::CapturedDirections{34, 34, 35, 35};
+    children.whileOpen = [&] {
+      windows.windows.insert({"OrbinetUS", ""});
+      dialog->OnTimer();
+      EXPECT_EQ(children.cancels, 1) << "the open child ends at once";
+      windows.windows.clear();
+    };
+    if (opener != 0) {
+      dialog->OnClicked(opener);
+    } else {
+      EXPECT_TRUE(dialog->OnSystemCommand(0x10));
+    }
+    EXPECT_EQ(Stored("padsin000"), "-1,-1,-1,-1,-1,2," + AllMinusOne().substr(18));
+    EXPECT_EQ(dialog->Record().codes[13], -1) << "a capture handed back after the save is dropped";
+    EXPECT_EQ(controls.endResults, (std::vector<int>{kOk}));
+    EXPECT_FALSE(dialog->Busy());
+    controls.endResults.clear();
+  }
+}
+
+// An OK that reaches the main dialog while a child is open (a posted click)
+// runs the OK path inside the child: its question keeps the busy flag of the
+// child, so the main dialog still leaves the controller to the child, and
+// the child is ended so that the tool can end.
+TEST_F(PadConfigDialogTest, OkWhileAChildIsOpenKeepsTheFlagAndEndsTheChild) {
   Open();
   controls.answers = {platform::kIdYes};
-  int writesDuringQuestion = -1;
+  children.result = padtool::CapturedDirections{34, 34, 35, 35};
+  children.whileOpen = [&] {
+    dialog->OnOk();
+    EXPECT_TRUE(dialog->Busy()) << "the question gave back the child's flag";
+    const int stateReads = pad->stateReads;
+    dialog->OnTimer();
+    EXPECT_EQ(pad->stateReads, stateReads);
+  };
+  dialog->OnClicked(1006);
+  EXPECT_EQ(children.cancels, 1);
+  EXPECT_EQ(Stored("padsin000"), AllMinusOne());
+  EXPECT_EQ(controls.endResults, (std::vector<int>{kOk}));
+  EXPECT_EQ(dialog->Record().codes[13], -1);
+  EXPECT_FALSE(dialog->Busy());
+  dialog->OnClicked(1006);
+  EXPECT_EQ(children.captures.size(), 1u) << "a closed dialog opens no further child";
+}
+
+TEST_F(PadConfigDialogTest, AboutBoxHoldsTheBusyFlagSoTheTickReadsNothing) {
+  Open();
+  int readsWhileOpen = -1;
+  children.whileOpen = [&] {
+    const int stateReads = pad->stateReads;
+    pad->Press(0);
+    dialog->OnTimer();
+    readsWhileOpen = pad->stateReads - stateReads;
+  };
+  EXPECT_TRUE(dialog->OnSystemCommand(0x13)) << "the low four bits are masked off";
+  EXPECT_EQ(children.busyInAbout, (std::vector<bool>{true}));
+  EXPECT_EQ(readsWhileOpen, 0);
+  EXPECT_FALSE(dialog->Busy());
+  EXPECT_FALSE(dialog->OnSystemCommand(0xF060)) << "SC_CLOSE gets default handling";
+  EXPECT_EQ(children.busyInAbout.size(), 1u);
+  dialog->OnTimer();
+  EXPECT_EQ(dialog->Record().codes[7], 0) << "the press waited in the buffer for the main dialog";
+}
+
+// The silent save of the tick writes the record the question was about; the
+// question then ends as if cancelled, with no second write and no report,
+// whatever the user was about to answer.
+TEST_F(PadConfigDialogTest, PlatformWindowDuringTheSaveQuestionSavesSilentlyAndEndsTheQuestion) {
+  Open();
+  controls.answers = {platform::kIdYes};
   controls.onMessage = [&](int textId) {
     if (textId != 125) return;
     windows.windows.insert({"OrbinetUS", ""});
     dialog->OnTimer();
-    writesDuringQuestion = registry.setCalls;
+    EXPECT_EQ(registry.setCalls, 2) << "the silent save inside the question";
+    EXPECT_EQ(children.cancels, 1);
+    controls.answers = {platform::kIdCancel};  // what ending the question gives
   };
   dialog->OnOk();
-  EXPECT_EQ(writesDuringQuestion, 2) << "the silent save inside the question";
-  EXPECT_EQ(registry.setCalls, 4);
-  ASSERT_EQ(controls.shown.size(), 2u);
+  EXPECT_EQ(registry.setCalls, 2);
+  ASSERT_EQ(controls.shown.size(), 1u);
   EXPECT_EQ(controls.shown[0].textId, 125);
-  EXPECT_EQ(controls.shown[1].textId, 128) << "the outer save still reports its own success";
   EXPECT_EQ(Stored("padsin000"), AllMinusOne());
   EXPECT_EQ(Stored("padmode000"), "0,1,1,1");
-  EXPECT_EQ(controls.endResults, (std::vector<int>{kOk, kOk}));
+  EXPECT_EQ(controls.endResults, (std::vector<int>{kOk}));
   EXPECT_FALSE(dialog->Busy());
+  EXPECT_TRUE(dialog->Closed());
 }
 
 // --- Timer tick: navigation ---------------------------------------------------
